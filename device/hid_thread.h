@@ -1,0 +1,167 @@
+#pragma once
+
+#include "devicetable.h"
+#include "hidbackend.h"
+
+#include <QFuture>
+#include <QList>
+#include <QMutex>
+#include <QString>
+#include <QThread>
+#include <atomic>
+#include <functional>
+
+class QWidget;
+
+// Whether the most recent device check accepted the current device.
+extern bool deviceConnected;
+// Whether the loaded language file passed its check; every exchange refuses while false.
+extern std::atomic<bool> languageChecksumOk;
+
+// One entry of the transport's device list (one row of the device table).
+struct DeviceRecord {
+    int index = 0;
+    QString name;
+    int type = -1;
+    QString commandPath;
+    QString eventPath;
+    quint32 reportLength = 0;
+};
+
+// The transport and command object. Derives from QThread for the object system only: its
+// own thread is never started. Set exchanges run on the global thread pool, gets on the
+// calling (GUI) thread; the claim `transportIdle` keeps exactly one exchange in flight.
+//
+// Sources: hid_thread.cpp (discovery, monitor, transport), mousecommands.cpp and
+// keyboardcommands.cpp (the two command families).
+class Hid_Thread : public QThread
+{
+    Q_OBJECT
+public:
+    explicit Hid_Thread(QObject* parent = nullptr);
+    ~Hid_Thread() override;
+
+    // The backend every device access goes through. Not owned; defaults to the hidapi one.
+    void setBackend(HidBackend* backend);
+    HidBackend* backend() const { return m_backend; }
+
+    // The sleeps of the transport (pacing, settling, claim polling) go through this seam.
+    // Default: QThread::msleep.
+    void setSleeper(std::function<void(int ms)> sleeper);
+    void sleepMs(int ms) const;
+
+    // Bound of one bulk input read, in milliseconds.
+    static constexpr int kBulkReadTimeoutMs = 1000;
+
+    // --- discovery and connection ---
+    void enumerateDevices(const QList<DeviceDescriptor>& descriptors);
+    void startMonitor(uint did);
+    void deviceMonitor(uint did);
+    HidDevice* openCurrentDevice(int index);
+    HidDevice* openEventInterface(int index);
+    void closeCommandInterface();
+    void closeEventInterface();
+    // Stops the monitor and waits for its task (used by the host window's destructor).
+    void stopMonitor();
+    // Snapshot of the device list, safe against the monitor and pool exchanges.
+    QList<DeviceRecord> deviceRecords() const;
+    bool isMonitorRunning() const { return monitorRunning.load(); }
+
+    // --- transport ---
+    bool acquireTransport();
+    void waitQuiet();
+    bool sendExchange(int length, bool settle);
+    bool receiveExchange(int length);
+    // Runs sendExchange(length, settle) on the global thread pool without waiting.
+    void startSendExchange(int length, bool settle);
+    // Waits (bounded) until the last started pool exchange has ended. For tests and shutdown.
+    bool waitForIdle(int timeoutMs = 5000);
+
+    QWidget* owner = nullptr;
+    uint currentDevice = 1;
+
+    // Report buffers, contiguous: id, command block, id, answer block, payload.
+    struct Reports {
+        unsigned char outReportId = 0;
+        unsigned char commandBlock[8] = {};
+        unsigned char inReportId = 0;
+        unsigned char answerBlock[8] = {};
+        unsigned char payloadBuffer[512] = {};
+    } reports;
+    unsigned char* commandBlock = reports.commandBlock;
+    unsigned char* answerBlock = reports.answerBlock;
+    unsigned char* payloadBuffer = reports.payloadBuffer;
+
+    std::atomic<bool> transportIdle{true};
+    std::atomic<bool> monitorRunning{false};
+    std::atomic<bool> settled{true};
+
+public slots:
+    void swichCurDevice(uint did);
+    uchar hidCS(uchar* cmd);
+    void USBDataEncryption(uchar FIFOBuf[], uchar SecrecyCode[]);
+    void USBDataDecipher(uchar FIFOBuf[], uchar SecrecyCode[]);
+
+    // --- mouse command set (mousecommands.cpp) ---
+    void hid_01H_SetReportRate(uchar rate);
+    void hid_02H_SetCurrentProfile(uchar profile);
+    void hid_03H_SetFunctionOption(uchar type, uchar rate, uchar option1, uchar option2);
+    void hid_07H_SetLEDInstructFunction(uchar type, uchar option1, uchar option2, uchar option3);
+    void hid_0BH_SetCurrentDPIStage(uchar dpiStage);
+    void hid_0DH_SetRGBLedEffect(uchar effect, uchar option1, uchar option2);
+    void hid_10H_SetLED8StageColor(uchar type, uchar* src24);
+    void hid_11H_SetDPISet(uchar dpiStage, uchar* src8);
+    void hid_12H_SetKeyMatrix(uchar* src64);
+    void hid_13H_SetMacroKey(uchar macroId, uchar* src128);
+
+    void hid_80H_GetFWVersion(QString& version);
+    void hid_81H_GetReportRate(uchar& rate);
+    void hid_82H_GetCurrentProfile(uchar& profile);
+    void hid_83H_GetFunctionOption(uchar& type, uchar& option1, uchar& option2);
+    bool hid_87H_GetLEDInstructFunction(uchar type, uchar& option1, uchar& option2,
+                                        uchar& option3);
+    void hid_8BH_GetCurrentDPIStage(uchar& dpiStage);
+    void hid_8DH_GetRGBLedEffect(uchar& effect, uchar& option1, uchar& option2);
+    void hid_90H_GetLED8StageColor(uchar type, uchar* src24);
+    bool hid_91H_GetDPISet(uchar& dpiMAXStage, uchar* src8);
+    void hid_92H_GetKeyMatrix(uchar* src64);
+    void hid_93H_GetMacroKey(uchar macroId, uchar* src128);
+
+    // --- keyboard command set (keyboardcommands.cpp) ---
+    void hid_03H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3, uchar byte4);
+    void hid_04H_SetButtonSensitivity(uchar sens1, uchar sens2, uchar sens3, uchar sens4);
+    void hid_07H_SetControlIndicatorLight(uchar effect, uchar frequenty);
+    void hid_08H_SetLEDType(uchar option, uchar effect, uchar speed, uchar light, uchar color,
+                            uchar direction);
+    void hid_09H_SetKeyboardMode(uchar mode);
+    void hid_0DH_SetKeyMatrix(uchar* src512);
+    void hid_0EH_SetKeyOnOff(uchar* src21);
+    void hid_11H_SetMacroKey(uchar macroId, uchar* src192);
+    void hid_12H_SetUserPicture(uchar index, uchar option, uchar* src512);
+    void hid_13H_SetRecoveryData();
+    void hid_14H_SetColor(uchar index, uchar rValue, uchar gValue, uchar bValue);
+
+    void hid_83H_GetKeyboardoption(uchar& byte1, uchar& byte2, uchar& byte3, uchar& byte4);
+    void hid_84H_GetButtonSensitivity(uchar& sens1, uchar& sens2, uchar& sens3, uchar& sens4);
+    void hid_88H_GetLEDType(uchar& effect, uchar& speed, uchar& light, uchar& color,
+                            uchar& direction);
+    void hid_89H_GetKeyboardMode(uchar& mode);
+    void hid_8DH_GetKeyMatrix(uchar* src512);
+    void hid_8EH_GetKeyOnOff(uchar* src21);
+    void hid_91H_GetMacroKey(uchar macroId, uchar* src192);
+    void hid_92H_GetUserPicture(uchar index, uchar* src512);
+    void hid_94H_GetColor(uchar index, uchar& rValue, uchar& gValue, uchar& bValue);
+
+private:
+    HidBackend* m_backend = nullptr;
+    std::function<void(int)> m_sleep;
+
+    // Guards `devices` and the two handles against the monitor task, pool exchanges and
+    // the check on the GUI thread.
+    mutable QMutex m_lock;
+    QList<DeviceRecord*> devices;
+    HidDevice* commandHandle = nullptr;
+    HidDevice* eventHandle = nullptr;
+    QFuture<void> monitorFuture;
+    QFuture<bool> exchangeFuture;
+};

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the configurator: on the attached Q7 mouse,
+# or on the virtual mouse when none is attached. Extra arguments go to the program.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$(nproc)"
+if ./build/q7config --probe >/dev/null 2>&1; then
+    exec ./build/q7config "$@"
+fi
+echo "No Q7 mouse attached: starting on the virtual mouse."
+exec ./build/q7config --demo "$@"
