@@ -4,7 +4,9 @@
 myQQuickView::myQQuickView(QWidget* parent) : QQuickWidget(parent)
 {
     initStores();
+    initLocalization();
     initDevice();
+    initSounds();
     initMacros();
 }
 myQQuickView::~myQQuickView() {}

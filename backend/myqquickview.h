@@ -22,8 +22,8 @@ class MacroEncoder;
 // the service that owns the concern.
 //
 // Sources: myqquickview.cpp (creation, start calls, calls into the documents),
-// myqquickview_stores.cpp (configuration, profiles, languages),
-// myqquickview_device.cpp (device bridge, pointer settings, sounds),
+// myqquickview_stores.cpp (configuration, profiles), myqquickview_i18n.cpp (languages),
+// myqquickview_device.cpp (device bridge, pointer settings), myqquickview_sound.cpp (sounds),
 // myqquickview_macros.cpp (macro library and encoding, captured input delivery).
 class myQQuickView : public QQuickWidget
 {
@@ -158,9 +158,11 @@ public slots:
 
 private:
     // Each is defined in the source file of its group (see above) and run by the constructor.
-    void initStores();
-    void initDevice();
-    void initMacros();
+    void initStores();       // myqquickview_stores.cpp
+    void initLocalization(); // myqquickview_i18n.cpp
+    void initDevice();       // myqquickview_device.cpp
+    void initSounds();       // myqquickview_sound.cpp
+    void initMacros();       // myqquickview_macros.cpp
     // Run by setHid() for the services that address the device.
     void attachHid();
 

@@ -52,7 +52,3 @@ void myQQuickView::setVerticalScrollLines(uint lines) { Q_UNUSED(lines); }
 uint myQQuickView::getVerticalScrollLines() {  return {}; }
 void myQQuickView::setDoubleClickSpeed(uint speed) { Q_UNUSED(speed); }
 uint myQQuickView::getDoubleClickSpeed() {  return {}; }
-void myQQuickView::setEnableAudio(bool isEnable) { Q_UNUSED(isEnable); }
-void myQQuickView::playMedia_Index(uchar index) { Q_UNUSED(index); }
-void myQQuickView::playMedia_Background() { }
-void myQQuickView::clearAllMedia() { }

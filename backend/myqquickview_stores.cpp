@@ -14,6 +14,3 @@ void myQQuickView::loadProfile(int profile) { Q_UNUSED(profile); }
 void myQQuickView::saveProfile(int profile) { Q_UNUSED(profile); }
 void myQQuickView::resetProfile(int profile) { Q_UNUSED(profile); }
 QVariantList myQQuickView::getKeydefine(QVariant matrixId) { Q_UNUSED(matrixId);  return {}; }
-QVariantMap myQQuickView::chkLanguages() {  return {}; }
-QStringList myQQuickView::getGlobalStrings(QString langCode) { Q_UNUSED(langCode);  return {}; }
-QStringList myQQuickView::getProductLayoutStrings_Q7(QString langCode) { Q_UNUSED(langCode);  return {}; }
