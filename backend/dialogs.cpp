@@ -3,7 +3,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-namespace {
+namespace
+{
 
 class QtDialogs : public Dialogs
 {

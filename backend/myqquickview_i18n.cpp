@@ -1,7 +1,23 @@
-// Placeholder bodies: replaced by the real implementation.
+// Languages: the view host's slots forward to Localization.
+#include "localization.h"
 #include "myqquickview.h"
 
-void myQQuickView::initLocalization() {}
-QVariantMap myQQuickView::chkLanguages() {  return {}; }
-QStringList myQQuickView::getGlobalStrings(QString langCode) { Q_UNUSED(langCode);  return {}; }
-QStringList myQQuickView::getProductLayoutStrings_Q7(QString langCode) { Q_UNUSED(langCode);  return {}; }
+void myQQuickView::initLocalization()
+{
+    m_localization = new Localization(QStringLiteral("./modules/i18n"), this);
+}
+
+QVariantMap myQQuickView::chkLanguages()
+{
+    return m_localization->languages();
+}
+
+QStringList myQQuickView::getGlobalStrings(QString langCode)
+{
+    return m_localization->globalStrings(langCode);
+}
+
+QStringList myQQuickView::getProductLayoutStrings_Q7(QString langCode)
+{
+    return m_localization->productLayoutStrings(langCode);
+}

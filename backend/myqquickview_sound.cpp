@@ -1,8 +1,28 @@
-// Placeholder bodies: replaced by the real implementation.
+// Interface sounds: the view host's slots forward to SoundEffects.
 #include "myqquickview.h"
+#include "soundeffects.h"
 
-void myQQuickView::initSounds() {}
-void myQQuickView::setEnableAudio(bool isEnable) { Q_UNUSED(isEnable); }
-void myQQuickView::playMedia_Index(uchar index) { Q_UNUSED(index); }
-void myQQuickView::playMedia_Background() { }
-void myQQuickView::clearAllMedia() { }
+void myQQuickView::initSounds()
+{
+    m_sounds = new SoundEffects(QStringLiteral("./modules/media"), this);
+}
+
+void myQQuickView::setEnableAudio(bool isEnable)
+{
+    m_sounds->setEnabled(isEnable);
+}
+
+void myQQuickView::playMedia_Index(uchar index)
+{
+    m_sounds->playIndex(index);
+}
+
+void myQQuickView::playMedia_Background()
+{
+    m_sounds->playBackground();
+}
+
+void myQQuickView::clearAllMedia()
+{
+    m_sounds->clearAll();
+}

@@ -52,6 +52,13 @@ public:
 
     // Bound of one bulk input read, in milliseconds.
     static constexpr int kBulkReadTimeoutMs = 1000;
+    // Bound of one read of the device monitor, in milliseconds.
+    static constexpr int kMonitorReadTimeoutMs = 500;
+    // Largest report length an exchange accepts (the biggest report hidraw carries).
+    static constexpr quint32 kMaxReportLength = 4096;
+
+    // The application configuration the acceptance reads the scrambling code from.
+    void setConfigPath(const QString& apConfigPath) { m_configPath = apConfigPath; }
 
     // --- discovery and connection ---
     void enumerateDevices(const QList<DeviceDescriptor>& descriptors);
@@ -164,4 +171,20 @@ private:
     HidDevice* eventHandle = nullptr;
     QFuture<void> monitorFuture;
     QFuture<bool> exchangeFuture;
+
+    // Held by whoever opens, uses or closes the command (event) interface, so the check on
+    // the GUI thread never closes a handle under a running transfer. Lock order: a use
+    // lock first, then m_lock.
+    QMutex m_commandUse;
+    QMutex m_eventUse;
+    QString m_configPath = QStringLiteral("./modules/setting/apConfig.bin");
+
+    enum class Interface { Command, Event };
+    HidDevice* openInterfaceLocked(int index, Interface which);
+    void closeInterfaceLocked(Interface which);
+    // Opens the command interface of record `index` anew and runs one transfer on it.
+    // Returns the transfer's result, or -1 when the interface did not open.
+    int commandTransfer(int index, const std::function<int(HidDevice*)>& transfer);
+    // Report length of record `index` (0 when there is none), read under the lock.
+    quint32 reportLengthOf(int index) const;
 };

@@ -1,0 +1,40 @@
+#pragma once
+
+// Helpers shared by the shell and view-host tests: the recording root documents under
+// tests/qml/ and reading what they recorded.
+
+#include <QJSValue>
+#include <QObject>
+#include <QStringList>
+#include <QUrl>
+#include <QVariant>
+#include <QtGlobal>
+
+inline QString shellSourceDir()
+{
+    const QString dir = qEnvironmentVariable("Q7_SOURCE_DIR");
+    return dir.isEmpty() ? QStringLiteral(".") : dir;
+}
+
+// tests/qml/<name>/main.qml of the source tree.
+inline QUrl testDocument(const QString& name)
+{
+    return QUrl::fromLocalFile(shellSourceDir() + QStringLiteral("/tests/qml/") + name +
+                               QStringLiteral("/main.qml"));
+}
+
+// A root property as plain variants (script arrays arrive wrapped).
+inline QVariant rootValue(QObject* root, const char* name)
+{
+    if (!root)
+        return {};
+    QVariant v = root->property(name);
+    if (v.userType() == qMetaTypeId<QJSValue>())
+        v = v.value<QJSValue>().toVariant();
+    return v;
+}
+
+inline QStringList rootLog(QObject* root)
+{
+    return rootValue(root, "log").toStringList();
+}
