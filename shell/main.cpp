@@ -2,6 +2,7 @@
 #include "dialogs.h"
 #include "hid_thread.h"
 #include "hidrawaccess.h"
+#include "inputcapture.h"
 #include "myqquickview.h"
 #include "noticereceiver.h"
 #include "startupreport.h"
@@ -164,7 +165,9 @@ int main(int argc, char* argv[])
         Widget w(nullptr, uiSource);
         if (demo)
             w.hid.setBackend(&virtualMouse);
-        // input capture
+        // Key assignment and macro recording see keys pressed anywhere on the desktop.
+        InputCapture::instance().start(false);
+        connectInputCaptureToView(w.controller->view);
         NoticeReceiver notices(&w);
         notices.listen();
         w.startDeviceWatch();
@@ -188,5 +191,6 @@ int main(int argc, char* argv[])
 
         exitCode = app->exec();
     }
+    InputCapture::instance().stop();
     return exitCode;
 }

@@ -3,7 +3,9 @@
 #include "dialogs.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QTimer>
 #include <QtEndian>
@@ -12,7 +14,13 @@
 
 QString NoticeReceiver::defaultServerName()
 {
-    return QStringLiteral("q7config-notice-%1").arg(::getuid());
+    const QString name = QStringLiteral("q7config-notice-%1").arg(::getuid());
+    // The user's private runtime folder keeps other users from taking or blocking the
+    // name; without one the socket goes to the shared temporary folder.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
+        return QDir(runtime).filePath(name);
+    return name;
 }
 
 std::optional<QString> NoticeReceiver::noticeText(quint32 code, const char* data, quint32 count)

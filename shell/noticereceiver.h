@@ -29,7 +29,8 @@ public:
     static constexpr int kReadTimeoutMs = 2000;
     static constexpr int kHeaderBytes = 8;
 
-    // "q7config-notice-<uid>": one receiver per user.
+    // "q7config-notice-<uid>", in the user's runtime folder when there is one: one
+    // receiver per user.
     static QString defaultServerName();
 
     // The text a notice shows, or nothing. Reads data up to the first NUL and never past

@@ -6,6 +6,8 @@
 #include "ui_controler.h"
 #include "userevent.h"
 
+#include <QScopedValueRollback>
+
 Widget::Widget(QWidget* parent, const QUrl& uiSource) : QWidget(parent)
 {
     hid.owner = this;
@@ -42,6 +44,13 @@ bool Widget::startDeviceWatch()
 
 void Widget::checkDevice()
 {
+    // A get command inside the check may process events while it waits for the transport;
+    // a check that comes due then runs after this one instead of inside it.
+    if (m_checking) {
+        pollTimer.start();
+        return;
+    }
+    QScopedValueRollback<bool> checking(m_checking, true);
     const QList<DeviceDescriptor> descs = readDeviceTable();
     hid.enumerateDevices(descs);
     hid.swichCurDevice(hid.currentDevice);

@@ -48,4 +48,5 @@ protected:
 
 private:
     std::unique_ptr<DeviceWatcher> m_watcher;
+    bool m_checking = false;
 };

@@ -199,6 +199,39 @@ private slots:
         QVERIFY(!deviceConnected);
     }
 
+    void destroyingTheWindowStopsTheDeviceMonitor()
+    {
+        // The monitor polls the event interface on a pool thread; the window must stop it
+        // and wait for it before the transport it reads goes away.
+        auto w = makeWidget();
+        m_mouse.setPresent(true);
+        w->checkDevice();
+        w->hid.swichCurDevice(0);
+        w->hid.swichCurDevice(1);
+        QVERIFY(w->hid.isMonitorRunning());
+        QElapsedTimer t;
+        t.start();
+        w.reset();
+        m_mouse.setPresent(false);
+        QVERIFY2(t.elapsed() < 3000, qPrintable(QString::number(t.elapsed())));
+    }
+
+    void aCheckDueDuringACheckRunsAfterIt()
+    {
+        auto w = makeWidget();
+        QSignalSpy checks(w.get(), &Widget::deviceChecked);
+        bool nested = false;
+        connect(w.get(), &Widget::deviceChecked, this, [&] {
+            if (!nested) {
+                nested = true;
+                w->checkDevice(); // as if the timer fired while the check waited
+            }
+        });
+        w->checkDevice();
+        QCOMPARE(checks.count(), 1);
+        QVERIFY(w->pollTimer.isActive());
+    }
+
     void movesAreRelative()
     {
         auto w = makeWidget();

@@ -1,11 +1,17 @@
 #include "dialogs.h"
 #include "noticereceiver.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QWidget>
 #include <QtEndian>
 #include <QtTest>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 // Text notices from other processes: the rules that decide what is shown, and the local
 // socket that carries them.
@@ -158,6 +164,28 @@ private slots:
         QVERIFY(NoticeReceiver::send("to the first", testServerName(), 2000));
         QSignalSpy spy(&first, &NoticeReceiver::noticeHandled);
         QTRY_COMPARE(spy.count(), 1);
+    }
+
+    void aStaleSocketIsReplaced()
+    {
+        // What a crashed configurator leaves behind: a socket file nobody listens on.
+        const QString path = QDir::temp().filePath(testServerName() + "-stale");
+        QFile::remove(path);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QVERIFY(fd >= 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        const QByteArray encoded = QFile::encodeName(path);
+        QVERIFY(size_t(encoded.size()) < sizeof(addr.sun_path));
+        std::memcpy(addr.sun_path, encoded.constData(), size_t(encoded.size()));
+        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
+        ::close(fd);
+        QVERIFY(QFileInfo::exists(path));
+
+        NoticeReceiver r(&m_window, path);
+        QVERIFY(r.listen());
+        QVERIFY(NoticeReceiver::send("revived", path, 2000));
+        QTRY_COMPARE(m_dialogs.lastText, QString("revived"));
     }
 
     void sendingWithoutAReceiverFailsQuickly()

@@ -55,12 +55,12 @@ Item {
         hoverEnabled: true
         property real pressX: 0
         property real pressY: 0
-        onPressed: {
+        onPressed: function(mouse) {
             mainIten.emptyAreaPressed()
             pressX = mouse.x
             pressY = mouse.y
         }
-        onPositionChanged: {
+        onPositionChanged: function(mouse) {
             if (!pressed || typeof ui_Ctl === "undefined")
                 return
             ui_Ctl.onXChanged(mouse.x - pressX)
