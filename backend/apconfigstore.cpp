@@ -19,10 +19,6 @@ const char kFactoryFileName[] = "apConfigD.bin";
 // reader build a list of millions of zeros, so anything beyond this is not read.
 constexpr int kMaxEntries = 1024;
 
-// Message indexes of the unreadable-picture warning.
-constexpr int kMsgUnreadableTitle = 2;
-constexpr int kMsgUnreadableText = 3;
-
 } // namespace
 
 ApConfigStore::ApConfigStore(const QString& settingFolder, const QString& imageFolder,
@@ -102,10 +98,7 @@ QString ApConfigStore::customFilePath(QWidget* dialogParent) const
         return QString();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        Dialogs::instance().warning(
-            nullptr, QStringLiteral("%1").arg(message(kMsgUnreadableTitle, tr("Warning"))),
-            QStringLiteral("%1%2").arg(message(kMsgUnreadableText, tr("The file cannot be read: ")),
-                                       path));
+        showFileWarning(m_messages, path);
         return QString();
     }
     file.close();
@@ -115,12 +108,4 @@ QString ApConfigStore::customFilePath(QWidget* dialogParent) const
 QString ApConfigStore::windowTitle() const
 {
     return m_settings->value(QStringLiteral("common/name")).toString();
-}
-
-QString ApConfigStore::message(int i, const QString& fallback) const
-{
-    // Before any language is loaded the message texts are empty; a box with no words would
-    // tell the user nothing.
-    const QString text = m_messages ? m_messages(i) : QString();
-    return text.isEmpty() ? fallback : text;
 }

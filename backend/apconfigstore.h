@@ -1,9 +1,10 @@
 #pragma once
 
+#include "filewarning.h"
+
 #include <QObject>
 #include <QString>
 #include <QVariantList>
-#include <functional>
 
 class QSettings;
 class QWidget;
@@ -16,15 +17,12 @@ class ApConfigStore : public QObject
 {
     Q_OBJECT
 public:
-    // Message texts by index (the loaded language's), used for the warning boxes.
-    using Messages = std::function<QString(int)>;
-
     // settingFolder: "./modules/setting" in the program; imageFolder: "./modules/img".
     ApConfigStore(const QString& settingFolder, const QString& imageFolder,
                   QObject* parent = nullptr);
     ~ApConfigStore() override;
 
-    void setMessages(Messages messages) { m_messages = std::move(messages); }
+    void setMessages(MessageTexts messages) { m_messages = std::move(messages); }
 
     // Writes the list: "common/total" = its length, "common/<i>" = entry i. Entries an
     // older, longer list left behind stay in the file but are no longer read.
@@ -54,10 +52,8 @@ signals:
     void reopened();
 
 private:
-    QString message(int i, const QString& fallback) const;
-
     QString m_settingFolder;
     QString m_imageFolder;
     QSettings* m_settings = nullptr;
-    Messages m_messages;
+    MessageTexts m_messages;
 };

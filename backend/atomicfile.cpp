@@ -46,6 +46,12 @@ bool commitNewer(QSaveFile& out, const QString& target, QString* error)
 
 bool AtomicFile::copy(const QString& source, const QString& target, qint64 maxSize, QString* error)
 {
+    // Only plain files: opening a pipe would wait for a writer that may never come, and a
+    // device such as /dev/zero never ends.
+    if (!QFileInfo(source).isFile()) {
+        setError(error, QStringLiteral("cannot read %1: not a plain file").arg(source));
+        return false;
+    }
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly)) {
         setError(error, QStringLiteral("cannot read %1: %2").arg(source, in.errorString()));

@@ -12,8 +12,9 @@ public:
     // No size limit for copy().
     static constexpr qint64 kNoLimit = -1;
 
-    // Replaces (or creates) target with a byte copy of source. A source larger than maxSize
-    // bytes is refused before anything is written. On failure returns false and, when error
+    // Replaces (or creates) target with a byte copy of source, which must be a plain file
+    // (not a folder, pipe or device). A source larger than maxSize bytes is refused before
+    // anything is written. On failure returns false and, when error
     // is given, says why.
     static bool copy(const QString& source, const QString& target, qint64 maxSize = kNoLimit,
                      QString* error = nullptr);

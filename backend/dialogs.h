@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
+class QMessageBox;
 class QWidget;
 
 // Every dialog the backend shows goes through this seam, so tests answer them without a
@@ -21,6 +23,17 @@ public:
     virtual void warning(QWidget* parent, const QString& title, const QString& text) = 0;
     // Modal warning box with OK and Cancel; true when the user chose OK.
     virtual bool confirm(QWidget* parent, const QString& title, const QString& text) = 0;
+    // Modal warning box for a notice another process sent: one OK button that is not the
+    // default, so an Enter typed for another window does not dismiss it unread. Seams
+    // that do not tell notices apart treat it as a warning.
+    virtual void notice(QWidget* parent, const QString& title, const QString& text)
+    {
+        warning(parent, title, text);
+    }
+
+    // The box notice() shows, built but not yet shown.
+    static std::unique_ptr<QMessageBox> makeNoticeBox(QWidget* parent, const QString& title,
+                                                      const QString& text);
 
     // The dialogs in use: real Qt dialogs unless a test installed its own.
     static Dialogs& instance();
@@ -34,7 +47,8 @@ class ScriptedDialogs : public Dialogs
 public:
     QString nextOpen, nextSave;
     bool nextConfirm = false;
-    int warnings = 0, confirms = 0, opens = 0, saves = 0;
+    // A notice is also counted and recorded as a warning.
+    int warnings = 0, notices = 0, confirms = 0, opens = 0, saves = 0;
     QString lastTitle, lastText, lastCaption, lastFilter;
 
     QString openFileName(QWidget*, const QString& caption, const QString&,
@@ -58,6 +72,11 @@ public:
         ++warnings;
         lastTitle = title;
         lastText = text;
+    }
+    void notice(QWidget* parent, const QString& title, const QString& text) override
+    {
+        ++notices;
+        warning(parent, title, text);
     }
     bool confirm(QWidget*, const QString& title, const QString& text) override
     {

@@ -54,7 +54,7 @@ public:
     // Path of the file of a valid code; empty for an invalid one.
     QString filePath(const QString& code) const;
 
-protected:
+private:
     QString m_folder;
     QStringList m_msgStrings;
     bool m_checksumOk = true;

@@ -44,22 +44,19 @@ MacroEncoder::MacroEncoder(MacroLibrary* library, QObject* parent)
 {
 }
 
-void MacroEncoder::setDeviceId(std::function<uint()> deviceId)
-{
-    m_deviceId = std::move(deviceId);
-}
-
 uint MacroEncoder::deviceId() const
 {
-    return m_deviceId ? m_deviceId() : kMouse;
+    return m_library ? m_library->deviceId() : kMouse;
 }
 
 QList<uchar> MacroEncoder::encode(const QStringList& lines, uint deviceId)
 {
     QList<uchar> out{0x00, 0x01};
     // Whether the last bytes appended form a key event. A short mouse pause is folded into
-    // that event; folding it into anything else (the header, or the count of a pause) would
-    // change bytes that mean something else.
+    // that event. When only skipped lines (unknown key, unknown command) stand between the
+    // delay and the header or an earlier pause, there is no event to fold into: the pause then
+    // takes its own bytes, as it would without the skipped lines. Folding it into the header
+    // or into a pause's count would change what those bytes mean.
     bool lastIsKeyEvent = false;
 
     for (int i = 0; i < lines.size(); ++i) {
@@ -146,12 +143,21 @@ QByteArray MacroEncoder::keyboardMacro(const QList<uchar>& sequence, bool* cut)
     return fitted(sequence, kKeyboardMacroSize, cut);
 }
 
+bool MacroEncoder::encodeStored(const QString& name, QList<uchar>* sequence) const
+{
+    if (!m_library || !MacroLibrary::isSafeName(name))
+        return false;
+    // A macro without file loads as no lines: the empty macro, header and end mark.
+    *sequence = encode(m_library->loadMacroIni(name), deviceId());
+    return true;
+}
+
 void MacroEncoder::ui_13H_SetMacroKey(const QVariant& macroId, const QVariant& name)
 {
     const QString macro = name.toString();
-    if (!m_library || !MacroLibrary::isSafeName(macro))
+    QList<uchar> sequence;
+    if (!encodeStored(macro, &sequence))
         return;
-    const QList<uchar> sequence = encode(m_library->loadMacroIni(macro), deviceId());
     bool cut = false;
     QByteArray bytes = mouseMacro(sequence, quint16(m_library->storedRepeat(macro)), &cut);
     if (cut)
@@ -163,10 +169,9 @@ void MacroEncoder::ui_13H_SetMacroKey(const QVariant& macroId, const QVariant& n
 
 void MacroEncoder::ui_11H_SetMacroKey(const QVariant& macroId, const QVariant& name)
 {
-    const QString macro = name.toString();
-    if (!m_library || !MacroLibrary::isSafeName(macro))
+    QList<uchar> sequence;
+    if (!encodeStored(name.toString(), &sequence))
         return;
-    const QList<uchar> sequence = encode(m_library->loadMacroIni(macro), deviceId());
     bool cut = false;
     QByteArray bytes = keyboardMacro(sequence, &cut);
     if (cut) {

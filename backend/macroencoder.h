@@ -7,7 +7,7 @@
 #include <QVariant>
 #include <functional>
 
-class MacroLibrary;
+#include "macrolibrary.h"
 
 // Turns macro lines ("<value><10-character command field>") into the byte sequence the
 // devices store, and writes a named macro into a device macro slot: 128 bytes for the mouse
@@ -21,19 +21,19 @@ class MacroEncoder : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr uint kKeyboard = 0;
-    static constexpr uint kMouse = 1;
+    static constexpr uint kKeyboard = MacroLibrary::kKeyboard;
+    static constexpr uint kMouse = MacroLibrary::kMouse;
     static constexpr int kMouseMacroSize = 128;
     static constexpr int kKeyboardMacroSize = 192;
 
     // Receives the slot number and a buffer of kMouseMacroSize / kKeyboardMacroSize bytes.
     using Sender = std::function<void(uchar slot, uchar* bytes)>;
 
-    // library: where named macros are read from (not owned).
+    // library: where named macros are read from (not owned); it also knows the current
+    // device, which decides how pauses are encoded.
     explicit MacroEncoder(MacroLibrary* library, QObject* parent = nullptr);
 
-    // The current device id (0 keyboard, 1 mouse). Default: always the mouse.
-    void setDeviceId(std::function<uint()> deviceId);
+    // The current device id (0 keyboard, 1 mouse): the library's; the mouse without one.
     uint deviceId() const;
     void setMouseSender(Sender send) { m_sendMouse = std::move(send); }
     void setKeyboardSender(Sender send) { m_sendKeyboard = std::move(send); }
@@ -57,8 +57,10 @@ public:
     void ui_11H_SetMacroKey(const QVariant& macroId, const QVariant& name);
 
 private:
+    // The encoded lines of a stored macro; false for a name the library refuses.
+    bool encodeStored(const QString& name, QList<uchar>* sequence) const;
+
     MacroLibrary* m_library;
-    std::function<uint()> m_deviceId;
     Sender m_sendMouse;
     Sender m_sendKeyboard;
     std::function<QString(int)> m_message;

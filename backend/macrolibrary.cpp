@@ -71,7 +71,10 @@ QString MacroLibrary::macroName(int n)
 
 QStringList MacroLibrary::getMacroIniNames() const
 {
-    return QDir(m_folder).entryList({QStringLiteral("*") + kExtension}, QDir::Files,
+    // The extension is matched exactly, as the operations open "<name>.bin": a file named
+    // "X.BIN" would be listed but could be neither opened nor deleted.
+    return QDir(m_folder).entryList({QStringLiteral("*") + kExtension},
+                                    QDir::Files | QDir::CaseSensitive,
                                     QDir::Name | QDir::IgnoreCase);
 }
 
@@ -151,6 +154,12 @@ QVariant MacroLibrary::saveMacroIni(const QVariant& name, const QStringList& mac
             file.setValue(QStringLiteral("macro/") + QString::number(i), macros.at(i));
         index = file.value(QStringLiteral("config/index"), -1).toInt();
         file.sync();
+        // Lines that did not reach the disk are not saved: say so, and do not re-send the
+        // old ones as if they were the new.
+        if (file.status() == QSettings::AccessError) {
+            qWarning() << "Cannot write macro file" << file.fileName();
+            return false;
+        }
     }
     // The device gets the new lines only after they are on disk: the re-send reads the file.
     if (index >= 0) {

@@ -59,6 +59,8 @@ public:
     QVariant deleteMacroIni(const QVariant& name);
     bool renameMacroIniFile(const QVariant& oldName, const QVariant& newName);
     QStringList loadMacroIni(const QVariant& name) const;
+    // False when the file is missing or cannot be written; an assigned macro is re-sent only
+    // after its lines were written.
     QVariant saveMacroIni(const QVariant& name, const QStringList& macros);
     QVariantList loadMacroIniConfig(const QVariant& name) const;
     void setMacroIniConfig(const QVariant& name, const QVariantList& config);

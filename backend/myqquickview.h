@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filewarning.h"
+
 #include <QList>
 #include <QQuickWidget>
 #include <QStringList>
@@ -52,6 +54,9 @@ public:
     SoundEffects* sounds() const { return m_sounds; }
     MacroLibrary* macros() const { return m_macros; }
     MacroEncoder* macroEncoder() const { return m_macroEncoder; }
+    // Message texts of the loaded language for the services' warning boxes; empty texts
+    // until a language is loaded.
+    MessageTexts messageTexts() const;
 
 public slots:
     // start calls

@@ -7,6 +7,12 @@ void myQQuickView::initLocalization()
     m_localization = new Localization(QStringLiteral("./modules/i18n"), this);
 }
 
+MessageTexts myQQuickView::messageTexts() const
+{
+    // Looked up per message: the stores are created before the localization service.
+    return [this](int i) { return m_localization ? m_localization->msg(i) : QString(); };
+}
+
 QVariantMap myQQuickView::chkLanguages()
 {
     return m_localization->languages();

@@ -16,11 +16,8 @@ void myQQuickView::initMacros()
 
     // The transport is attached after construction and may be swapped, so it is looked up
     // on every call. Without one, the mouse is the device, as the transport's default.
-    const auto deviceId = [this]() -> uint {
-        return hid ? hid->currentDevice : MacroLibrary::kMouse;
-    };
-    m_macros->setDeviceId(deviceId);
-    m_macroEncoder->setDeviceId(deviceId);
+    m_macros->setDeviceId(
+        [this]() -> uint { return hid ? hid->currentDevice : MacroLibrary::kMouse; });
     m_macros->setDialogParent(this);
     m_macros->setMouseResend(
         [this](uchar slot, const QString& name) { ui_13H_SetMacroKey(slot, name); });

@@ -2,7 +2,6 @@
 // service (ApConfigStore, ProfileStore).
 #include "apconfigstore.h"
 #include "hid_thread.h"
-#include "localization.h"
 #include "myqquickview.h"
 #include "profilestore.h"
 
@@ -11,12 +10,8 @@ void myQQuickView::initStores()
     m_apConfig = new ApConfigStore(QStringLiteral("./modules/setting"),
                                    QStringLiteral("./modules/img"), this);
     m_profiles = new ProfileStore(QStringLiteral("./modules/setting"), this);
-    // The localization service is created after the stores, so it is looked up per message.
-    const auto messages = [this](int i) {
-        return m_localization ? m_localization->msg(i) : QString();
-    };
-    m_apConfig->setMessages(messages);
-    m_profiles->setMessages(messages);
+    m_apConfig->setMessages(messageTexts());
+    m_profiles->setMessages(messageTexts());
 }
 
 void myQQuickView::saveApConfig(QVariantList apConfigs)

@@ -63,12 +63,6 @@ int PointerSettings::doubleClickMsForStep(uint step)
     return 900 - 70 * int(clampStep(step));
 }
 
-void PointerSettings::storeStep(const QString& key, uint step)
-{
-    if (m_profiles)
-        m_profiles->setValue(key, step);
-}
-
 uint PointerSettings::storedStep(const QString& key) const
 {
     return m_profiles ? m_profiles->value(key, 0u).toUInt() : 0u;
@@ -88,9 +82,9 @@ void PointerSettings::setScrollPinSwap(bool isSwap)
 
     uchar type = 0, option1 = 0, option2 = 0;
     m_commands->hid_83H_GetFunctionOption(type, option1, option2);
-    // 0 is no report-rate code; a read that failed leaves it, and so do the zeros a failed
-    // function-option read hands back. Writing those back would reset the mouse's sensor
-    // type and rate, so nothing is sent then.
+    // The rate read keeps the preset 0 when it fails, and 0 is no rate code; with no answer
+    // (no mouse, transport busy) the function-option read has given zeros too. Writing
+    // those back would reset the mouse's sensor type and rate, so nothing is sent then.
     uchar rate = 0;
     m_commands->hid_81H_GetReportRate(rate);
     if (rate == 0) {
@@ -122,11 +116,20 @@ bool PointerSettings::getAcceleration()
     return on;
 }
 
+void PointerSettings::applyStep(const QString& key, uint step, bool (PointerSystem::*apply)(int),
+                                int value, const char* failure)
+{
+    // The step is kept even when the session refuses the value, so the page still shows it.
+    if (m_profiles)
+        m_profiles->setValue(key, clampStep(step));
+    if (!m_system || !(m_system.get()->*apply)(value))
+        qDebug() << failure;
+}
+
 void PointerSettings::setCursorSpeed(uint cursorSpeed)
 {
-    storeStep(kSpeedKey, clampStep(cursorSpeed));
-    if (!m_system || !m_system->setCursorSpeed(speedForStep(cursorSpeed)))
-        qDebug() << "setCursorSpeed Failed";
+    applyStep(kSpeedKey, cursorSpeed, &PointerSystem::setCursorSpeed, speedForStep(cursorSpeed),
+              "setCursorSpeed Failed");
 }
 
 uint PointerSettings::getCursorSpeed()
@@ -136,9 +139,8 @@ uint PointerSettings::getCursorSpeed()
 
 void PointerSettings::setVerticalScrollLines(uint lines)
 {
-    storeStep(kLinesKey, clampStep(lines));
-    if (!m_system || !m_system->setWheelScrollLines(linesForStep(lines)))
-        qDebug() << "setVerticalScrollLines Failed";
+    applyStep(kLinesKey, lines, &PointerSystem::setWheelScrollLines, linesForStep(lines),
+              "setVerticalScrollLines Failed");
 }
 
 uint PointerSettings::getVerticalScrollLines()
@@ -148,9 +150,8 @@ uint PointerSettings::getVerticalScrollLines()
 
 void PointerSettings::setDoubleClickSpeed(uint speed)
 {
-    storeStep(kDoubleClickKey, clampStep(speed));
-    if (!m_system || !m_system->setDoubleClickTime(doubleClickMsForStep(speed)))
-        qDebug() << "setDoubleClickSpeed Failed";
+    applyStep(kDoubleClickKey, speed, &PointerSystem::setDoubleClickTime,
+              doubleClickMsForStep(speed), "setDoubleClickSpeed Failed");
 }
 
 uint PointerSettings::getDoubleClickSpeed()

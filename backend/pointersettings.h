@@ -56,8 +56,10 @@ public:
     uint getDoubleClickSpeed();
 
 private:
-    void storeStep(const QString& key, uint step);
     uint storedStep(const QString& key) const;
+    // Keeps the slider step, then hands the session its value; a refusal is logged.
+    void applyStep(const QString& key, uint step, bool (PointerSystem::*apply)(int), int value,
+                   const char* failure);
 
     ProfileStore* m_profiles = nullptr;
     std::unique_ptr<PointerSystem> m_system;

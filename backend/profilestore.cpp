@@ -11,10 +11,6 @@
 namespace
 {
 
-// Message indexes of the file warning (the same box that reports an unreadable picture).
-constexpr int kMsgFileTitle = 2;
-constexpr int kMsgFileText = 3;
-
 constexpr int kMouseButtons = 16;
 constexpr int kPictureBytes = 512;
 constexpr uchar kSyncedPictures = 5;
@@ -123,7 +119,7 @@ bool ProfileStore::importProfile(int profile, QWidget* dialogParent)
     QString error;
     if (!replaceSlot(profile, path, kMaxImportSize, &error)) {
         qWarning().noquote() << "loadProfile:" << error;
-        warnFile(path);
+        showFileWarning(m_messages, path);
         return false;
     }
     return true;
@@ -144,11 +140,12 @@ bool ProfileStore::exportProfile(int profile, QWidget* dialogParent)
     QString error;
     // A slot never written has no file yet; it reads as an empty profile, and so does the
     // empty file exported for it.
-    const bool ok = QFileInfo::exists(source) ? AtomicFile::copy(source, path, -1, &error)
-                                              : AtomicFile::write(path, QByteArray(), &error);
+    const bool ok = QFileInfo::exists(source)
+                        ? AtomicFile::copy(source, path, AtomicFile::kNoLimit, &error)
+                        : AtomicFile::write(path, QByteArray(), &error);
     if (!ok) {
         qWarning().noquote() << "saveProfile:" << error;
-        warnFile(path);
+        showFileWarning(m_messages, path);
     }
     return ok;
 }
@@ -212,17 +209,4 @@ void ProfileStore::syncFW(uint device, const PictureReader& readPicture)
             picture.append(int(b));
         setValue(QStringLiteral("userPicture/") + QString::number(index), picture);
     }
-}
-
-QString ProfileStore::message(int i, const QString& fallback) const
-{
-    const QString text = m_messages ? m_messages(i) : QString();
-    return text.isEmpty() ? fallback : text;
-}
-
-void ProfileStore::warnFile(const QString& path) const
-{
-    Dialogs::instance().warning(
-        nullptr, QStringLiteral("%1").arg(message(kMsgFileTitle, tr("Warning"))),
-        QStringLiteral("%1%2").arg(message(kMsgFileText, tr("The file cannot be read: ")), path));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filewarning.h"
+
 #include <QList>
 #include <QObject>
 #include <QSettings>
@@ -30,8 +32,6 @@ public:
 
     // Reads one picture of the keyboard into a 512-byte buffer (the transport's 92H read).
     using PictureReader = std::function<void(uchar index, uchar* buffer512)>;
-    // Message texts by index (the loaded language's), used for the warning boxes.
-    using Messages = std::function<QString(int)>;
 
     // folder: the settings folder, "./modules/setting" in the program.
     explicit ProfileStore(const QString& folder, QObject* parent = nullptr);
@@ -55,7 +55,7 @@ public:
     QString slotFilePath(int i) const;
     QString defaultFilePath() const;
 
-    void setMessages(Messages messages) { m_messages = std::move(messages); }
+    void setMessages(MessageTexts messages) { m_messages = std::move(messages); }
 
     // Values of one UI page from pD.bin (button page: the sixteen 4-entry codes; lighting
     // page: 24 colour numbers and the 3 effect numbers; sensor page: the 45 values); empty
@@ -84,11 +84,9 @@ signals:
 
 private:
     bool replaceSlot(int profile, const QString& source, qint64 maxSize, QString* error);
-    QString message(int i, const QString& fallback) const;
-    void warnFile(const QString& path) const;
 
     QString m_folder;
     QList<QSettings*> m_slots;
     int m_current = 0;
-    Messages m_messages;
+    MessageTexts m_messages;
 };

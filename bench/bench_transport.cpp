@@ -5,7 +5,7 @@
 //  2. the longest stall of the GUI event loop while twenty set commands are issued back to
 //     back, seen by a timer ticking every millisecond; target <= 16 ms.
 // Run by hand: build-*/bench/bench_transport
-#include "devicetable.h"
+#include "../tests/devicerows.h"
 #include "hid_thread.h"
 #include "virtualmouse.h"
 
@@ -17,22 +17,6 @@
 
 namespace
 {
-
-QList<DeviceDescriptor> mouseTable()
-{
-    DeviceDescriptor keyboard;
-    keyboard.type = 0;
-    DeviceDescriptor mouse;
-    mouse.type = 1;
-    mouse.vid = VirtualMouse::kVendorId;
-    mouse.pid = VirtualMouse::kProductId;
-    mouse.usagePage = 0xff00;
-    mouse.usage = 0xff00;
-    mouse.usagePage2 = 0xff01;
-    mouse.usage2 = 0xff01;
-    mouse.reportLength = VirtualMouse::kReportLength;
-    return {keyboard, mouse};
-}
 
 void fillSet(Hid_Thread& hid, uchar code, uchar length)
 {
@@ -117,7 +101,7 @@ int main(int argc, char** argv)
     VirtualMouse mouse;
     Hid_Thread hid;
     hid.setBackend(&mouse);
-    hid.enumerateDevices(mouseTable());
+    hid.enumerateDevices(shippedDeviceRows());
     hid.currentDevice = 1;
 
     exchangeRatios(hid);

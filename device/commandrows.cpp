@@ -37,6 +37,14 @@ void fillBlock(uchar out[8], const Row& row, std::initializer_list<uchar> params
         out[row.paramAt[i]] = *value;
 }
 
+// Calls f(out-parameter, its answer byte) for each out-parameter of a get, in call order.
+template <typename F> void eachResult(const GetRow& row, std::initializer_list<uchar*> results, F f)
+{
+    auto out = results.begin();
+    for (int i = 0; i < 6 && row.resultAt[i] != 0 && out != results.end(); ++i, ++out)
+        f(**out, row.resultAt[i]);
+}
+
 uchar firstParam(std::initializer_list<uchar> params)
 {
     return params.size() > 0 ? *params.begin() : 0;
@@ -105,9 +113,7 @@ GetOutcome runGet(Hid_Thread& hid, const GetRow& row, std::initializer_list<ucha
         hid.answerBlock[0] = block[0];
         for (int i = 0; i < 6 && row.paramAt[i] != 0; ++i)
             hid.answerBlock[row.paramAt[i]] = block[row.paramAt[i]];
-        auto out = results.begin();
-        for (int i = 0; i < 6 && row.resultAt[i] != 0 && out != results.end(); ++i, ++out)
-            hid.answerBlock[row.resultAt[i]] = **out;
+        eachResult(row, results, [&](uchar& out, uchar at) { hid.answerBlock[at] = out; });
         break;
     }
     }
@@ -118,9 +124,7 @@ GetOutcome runGet(Hid_Thread& hid, const GetRow& row, std::initializer_list<ucha
     const bool ok = hid.receiveExchange(n);
 
     if (ok || row.copy == CopyBack::Always) {
-        auto out = results.begin();
-        for (int i = 0; i < 6 && row.resultAt[i] != 0 && out != results.end(); ++i, ++out)
-            **out = hid.answerBlock[row.resultAt[i]];
+        eachResult(row, results, [&](uchar& out, uchar at) { out = hid.answerBlock[at]; });
         if (n > 0)
             std::memcpy(buffer, hid.payloadBuffer, size_t(n));
     }

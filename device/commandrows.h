@@ -49,8 +49,22 @@ struct GetRow {
     CopyBack copy;
 };
 
+// Short names for the cells of the two families' tables, so every row reads on one line.
+namespace RowCells
+{
+constexpr Settle W = Settle::With;
+constexpr Settle WO = Settle::Without;
+constexpr Pause P8 = Pause::After8ms;
+constexpr Pause NP = Pause::None;
+constexpr Preset Keep = Preset::Untouched;
+constexpr Preset Zero = Preset::Zero;
+constexpr Preset Echo = Preset::Echo;
+constexpr CopyBack Ok = CopyBack::OnSuccess;
+constexpr CopyBack Always = CopyBack::Always;
+} // namespace RowCells
+
 enum class GetOutcome {
-    NotClaimed, // the transport stayed busy: nothing sent, nothing touched
+    NotClaimed, // no exchange ran (transport busy, or no buffer): nothing sent or touched
     Failed,     // the exchange failed: results as the row's CopyBack leaves them
     Done        // the exchange succeeded and the results were copied
 };

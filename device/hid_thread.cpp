@@ -6,6 +6,7 @@
 #include "hidapibackend.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QMutexLocker>
@@ -305,11 +306,26 @@ bool Hid_Thread::acquireTransport()
         bool idle = true;
         if (transportIdle.compare_exchange_strong(idle, false))
             return true;
-        sleepMs(8);
-        QCoreApplication::processEvents();
+        claimPause(8);
         if (--count == 0)
             return false;
     }
+}
+
+void Hid_Thread::claimPause(int ms)
+{
+    if (m_sleep) {
+        sleepMs(ms);
+        QCoreApplication::processEvents();
+        return;
+    }
+    // Events are handled all through the pause, not only after it: back-to-back commands
+    // (claim, return, claim again) would otherwise hold the event loop for two pauses.
+    const QDeadlineTimer until(ms, Qt::PreciseTimer);
+    do {
+        QThread::msleep(ulong(qBound<qint64>(0, until.remainingTime(), 1)));
+        QCoreApplication::processEvents();
+    } while (!until.hasExpired());
 }
 
 void Hid_Thread::waitQuiet()
@@ -325,38 +341,43 @@ void Hid_Thread::waitQuiet()
     }
 }
 
-bool Hid_Thread::sendExchange(int length, bool settle)
+bool Hid_Thread::beginExchange(int length, ExchangeSetup& setup)
 {
-    ExchangeEnd end(this);
-    const int index = int(currentDevice);
+    setup.index = int(currentDevice);
     if (!languageChecksumOk.load() || length < 0 || length > kPayloadCapacity)
         return false;
-    if (!openCurrentDevice(index))
+    if (!openCurrentDevice(setup.index))
         return false;
-    const quint32 rl = reportLengthOf(index);
+    setup.reportLength = reportLengthOf(setup.index);
     // A payload needs frames to travel in; refuse before the device sees the command.
-    if (length > 0 && (rl == 0 || rl > kMaxReportLength))
+    if (length > 0 && (setup.reportLength == 0 || setup.reportLength > kMaxReportLength))
         return false;
 
     // The table and the code can change under a later check; use one view of them.
-    const bool scrambled = isEncode;
-    unsigned char code[8];
-    std::memcpy(code, SecrecyCode, sizeof code);
-    if (scrambled)
-        USBDataEncryption(commandBlock, code);
+    setup.scrambled = isEncode;
+    std::memcpy(setup.code, SecrecyCode, sizeof setup.code);
+    if (setup.scrambled)
+        USBDataEncryption(commandBlock, setup.code);
 
-    const int sent = commandTransfer(index, [this](HidDevice* h) {
-        return h->sendFeatureReport(&reports.outReportId, kFeatureReportSize);
-    });
-    if (sent < 0)
+    return commandTransfer(setup.index, [this](HidDevice* h) {
+               return h->sendFeatureReport(&reports.outReportId, kFeatureReportSize);
+           }) >= 0;
+}
+
+bool Hid_Thread::sendExchange(int length, bool settle)
+{
+    ExchangeEnd end(this);
+    ExchangeSetup setup;
+    if (!beginExchange(length, setup))
         return false;
     if (settle)
         waitQuiet();
     if (length == 0)
         return true;
 
-    const int chunk = length < int(rl) ? length : int(rl);
-    std::vector<unsigned char> frame(rl + 1, 0);
+    const int rl = int(setup.reportLength);
+    const int chunk = qMin(length, rl);
+    std::vector<unsigned char> frame(size_t(rl) + 1, 0);
     for (int offset = 0; offset < length; offset += chunk) {
         frame[0] = 0;
         // The last frame carries a whole chunk; past the end of the buffer it carries 0.
@@ -364,7 +385,7 @@ bool Hid_Thread::sendExchange(int length, bool settle)
         std::memcpy(frame.data() + 1, payloadBuffer + offset, size_t(inBuffer));
         std::memset(frame.data() + 1 + inBuffer, 0, size_t(chunk - inBuffer));
         const int written = commandTransfer(
-            index, [&frame](HidDevice* h) { return h->write(frame.data(), frame.size()); });
+            setup.index, [&frame](HidDevice* h) { return h->write(frame.data(), frame.size()); });
         if (written < 0)
             return false;
         sleepMs(8);
@@ -377,45 +398,29 @@ bool Hid_Thread::sendExchange(int length, bool settle)
 bool Hid_Thread::receiveExchange(int length)
 {
     ExchangeEnd end(this);
-    const int index = int(currentDevice);
-    if (!languageChecksumOk.load() || length < 0 || length > kPayloadCapacity)
-        return false;
-    if (!openCurrentDevice(index))
-        return false;
-    const quint32 rl = reportLengthOf(index);
-    if (length > 0 && (rl == 0 || rl > kMaxReportLength))
-        return false;
-
-    const bool scrambled = isEncode;
-    unsigned char code[8];
-    std::memcpy(code, SecrecyCode, sizeof code);
-    if (scrambled)
-        USBDataEncryption(commandBlock, code);
-
-    const int sent = commandTransfer(index, [this](HidDevice* h) {
-        return h->sendFeatureReport(&reports.outReportId, kFeatureReportSize);
-    });
-    if (sent < 0)
+    ExchangeSetup setup;
+    if (!beginExchange(length, setup))
         return false;
     reports.inReportId = 0;
-    const int got = commandTransfer(index, [this](HidDevice* h) {
+    const int got = commandTransfer(setup.index, [this](HidDevice* h) {
         return h->getFeatureReport(&reports.inReportId, kFeatureReportSize);
     });
     // A short answer would mix fresh bytes with the last command's.
     if (got < kFeatureReportSize)
         return false;
     // Every answer block arrives scrambled on such a device, bulk gets included.
-    if (scrambled)
-        USBDataDecipher(answerBlock, code);
+    if (setup.scrambled)
+        USBDataDecipher(answerBlock, setup.code);
     if (length == 0)
         return true;
 
-    const int chunk = length < int(rl) ? length : int(rl);
-    std::vector<unsigned char> frame(rl + 1, 0);
+    const int rl = int(setup.reportLength);
+    const int chunk = qMin(length, rl);
+    std::vector<unsigned char> frame(size_t(rl) + 1, 0);
     for (int offset = 0; offset < length; offset += chunk) {
         std::fill(frame.begin(), frame.end(), 0);
         // Bounded: a device that never sends its report must not hold the caller.
-        const int read = commandTransfer(index, [&frame](HidDevice* h) {
+        const int read = commandTransfer(setup.index, [&frame](HidDevice* h) {
             return h->readTimeout(frame.data(), frame.size(), kBulkReadTimeoutMs);
         });
         if (read <= 0)

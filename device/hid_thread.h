@@ -125,8 +125,7 @@ public slots:
     void hid_81H_GetReportRate(uchar& rate);
     void hid_82H_GetCurrentProfile(uchar& profile);
     void hid_83H_GetFunctionOption(uchar& type, uchar& option1, uchar& option2);
-    bool hid_87H_GetLEDInstructFunction(uchar type, uchar& option1, uchar& option2,
-                                        uchar& option3);
+    bool hid_87H_GetLEDInstructFunction(uchar type, uchar& option1, uchar& option2, uchar& option3);
     void hid_8BH_GetCurrentDPIStage(uchar& dpiStage);
     void hid_8DH_GetRGBLedEffect(uchar& effect, uchar& option1, uchar& option2);
     void hid_90H_GetLED8StageColor(uchar type, uchar* src24);
@@ -187,4 +186,19 @@ private:
     int commandTransfer(int index, const std::function<int(HidDevice*)>& transfer);
     // Report length of record `index` (0 when there is none), read under the lock.
     quint32 reportLengthOf(int index) const;
+
+    // One pause of the claim: `ms` milliseconds during which the GUI thread's events are
+    // processed.
+    void claimPause(int ms);
+
+    // What one exchange works with, fixed when it starts.
+    struct ExchangeSetup {
+        int index = 0;
+        quint32 reportLength = 0;
+        bool scrambled = false;
+        unsigned char code[8] = {};
+    };
+    // The part both exchanges share: the gate, the report-length check, scrambling and
+    // sending the command block. False when the exchange must fail.
+    bool beginExchange(int length, ExchangeSetup& setup);
 };

@@ -5,14 +5,10 @@
 #include "hid_thread.h"
 
 using namespace CommandRows;
+using namespace RowCells;
 
 namespace
 {
-
-constexpr Settle W = Settle::With;
-constexpr Settle WO = Settle::Without;
-constexpr Pause P8 = Pause::After8ms;
-constexpr Pause NP = Pause::None;
 
 // Keyboard layout: an index parameter goes in byte 2 with byte 1 left 0; a set with a bulk
 // payload carries its size in byte 3 (64-byte reports for 512 and 192 bytes, bytes for 21).
@@ -41,10 +37,6 @@ const SetRow kKeyboardSets[] = {
     // 14 00 <index> <r> <g> <b> 00 <cs>
     {{0x14, 0, 0,    0,    0, 0, 0}, {2, 3, 4, 5},       0,   0, WO, P8},
 };
-
-constexpr Preset Keep = Preset::Untouched;
-constexpr Preset Echo = Preset::Echo;
-constexpr CopyBack Always = CopyBack::Always;
 
 // Every get of this family hands back the caller's own values when the exchange fails.
 const GetRow kKeyboardGets[] = {

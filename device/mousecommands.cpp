@@ -6,14 +6,10 @@
 #include <QString>
 
 using namespace CommandRows;
+using namespace RowCells;
 
 namespace
 {
-
-constexpr Settle W = Settle::With;
-constexpr Settle WO = Settle::Without;
-constexpr Pause P8 = Pause::After8ms;
-constexpr Pause NP = Pause::None;
 
 // Mouse layout: byte 1 carries the first parameter; a set with a bulk payload carries the
 // payload length in bytes in byte 2.
@@ -40,12 +36,6 @@ const SetRow kMouseSets[] = {
     // 13 <macroId> 80 00 00 00 00 <cs>  + 128 bytes macro
     {{0x13, 0, 0, 0, 0, 0, 0}, {1},          128,            2, W,  NP},
 };
-
-constexpr Preset Keep = Preset::Untouched;
-constexpr Preset Zero = Preset::Zero;
-constexpr Preset Echo = Preset::Echo;
-constexpr CopyBack Ok = CopyBack::OnSuccess;
-constexpr CopyBack Always = CopyBack::Always;
 
 const GetRow kMouseGets[] = {
     // 80 00 00 00 00 00 00 <cs>      answer: 80 <major> <minor> ..

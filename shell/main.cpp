@@ -159,38 +159,39 @@ int main(int argc, char* argv[])
             QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
     }
 
-    int exitCode = 0;
-    {
-        VirtualMouse virtualMouse;
-        Widget w(nullptr, uiSource);
-        if (demo)
-            w.hid.setBackend(&virtualMouse);
-        // Key assignment and macro recording see keys pressed anywhere on the desktop.
-        InputCapture::instance().start(false);
-        connectInputCaptureToView(w.controller->view);
-        NoticeReceiver notices(&w);
-        notices.listen();
-        w.startDeviceWatch();
+    // Removes the capture's hooks on every way out, before the window it delivers to goes.
+    struct CaptureStopper {
+        ~CaptureStopper() { InputCapture::instance().stop(); }
+    };
 
-        w.checkDevice();
-        if (!deviceConnected) {
-            const QString text = diagnose(w.hid);
-            printErr(text);
-            // A box nobody can see would block for ever on the headless platforms.
-            const QString platform = QGuiApplication::platformName();
-            if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
-                Dialogs::instance().warning(nullptr, QStringLiteral("Q7 Configurator"), text);
-            return 1;
-        }
-        if (demo)
-            logDemoFirmware(w.hid);
+    VirtualMouse virtualMouse;
+    Widget w(nullptr, uiSource);
+    if (demo)
+        w.hid.setBackend(&virtualMouse);
+    // Key assignment and macro recording see keys pressed anywhere on the desktop.
+    InputCapture::instance().start(false);
+    const CaptureStopper captureStopper;
+    connectInputCaptureToView(w.controller->view);
+    NoticeReceiver notices(&w);
+    notices.listen();
+    w.startDeviceWatch();
 
-        w.showNormal();
-        w.controller->view->initUI();
-        QCoreApplication::postEvent(&w, new UserEvent(UserEvent::kStartCode));
-
-        exitCode = app->exec();
+    w.checkDevice();
+    if (!deviceConnected) {
+        const QString text = diagnose(w.hid);
+        printErr(text);
+        // A box nobody can see would block for ever on the headless platforms.
+        const QString platform = QGuiApplication::platformName();
+        if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
+            Dialogs::instance().warning(nullptr, QStringLiteral("Q7 Configurator"), text);
+        return 1;
     }
-    InputCapture::instance().stop();
-    return exitCode;
+    if (demo)
+        logDemoFirmware(w.hid);
+
+    w.showNormal();
+    w.controller->view->initUI();
+    QCoreApplication::postEvent(&w, new UserEvent(UserEvent::kStartCode));
+
+    return app->exec();
 }

@@ -137,7 +137,7 @@ void NoticeReceiver::handleNotice(quint32 code, const char* data, quint32 count)
     // The box is modal; show it from the event loop rather than inside a socket handler.
     QTimer::singleShot(0, this, [this, t = *text] {
         if (m_window)
-            Dialogs::instance().warning(nullptr, m_window->windowTitle(), t);
+            Dialogs::instance().notice(nullptr, m_window->windowTitle(), t);
     });
 }
 

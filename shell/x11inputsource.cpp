@@ -138,6 +138,10 @@ bool WindowInputSource::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
         const auto* key = static_cast<QKeyEvent*>(event);
+        // A held key repeats as release and press pairs marked as repeats; the key is still
+        // down, so they are no change.
+        if (key->isAutoRepeat())
+            break;
         uint scan = 0;
         bool ext = false;
         if (X11InputSource::scanCodeOf(key->nativeScanCode(), &scan, &ext))
@@ -182,7 +186,7 @@ bool X11InputSource::open()
     int major = 2;
     int minor = 2;
     // Since XInput 2.1 raw events reach every client that selects them, not only a grabbing
-    // one; ask for 2.2.
+    // one: ask for 2.2 and accept 2.1.
     if (!XQueryExtension(display, "XInputExtension", &m_xiOpcode, &event, &error) ||
         XIQueryVersion(display, &major, &minor) != Success || major < 2 ||
         (major == 2 && minor < 1)) {

@@ -17,7 +17,7 @@ public:
     ~X11InputSource() override;
 
     // Connects to the display named by DISPLAY and selects the events. False when there is
-    // no display or it lacks XInput 2.2; nothing stays open then.
+    // no display or it lacks XInput 2.1 (raw events for every client); nothing stays open then.
     bool open();
     void close();
     bool isOpen() const { return m_display != nullptr; }

@@ -1,29 +1,32 @@
 #pragma once
 
-// A transport wired to a recording backend for the command-set tests: one mouse (report
-// length 32) or one keyboard (report length 64) as the current device, blocks unscrambled,
-// and every sleep of the transport recorded with the thread it happened on. Sleeps return at
-// once unless a test asks for real ones.
+// Fixtures of the command-set tests: a transport wired to a recording backend
+// (CommandFixture) or to the virtual mouse (VirtualMouseFixture), and the table-driven checks
+// the mouse and keyboard command tests share.
 
+#include "devicerows.h"
 #include "devicetable.h"
 #include "hid_thread.h"
+#include "q7firmware.h"
 #include "recordingbackend.h"
+#include "virtualmouse.h"
 
 #include <QCoreApplication>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QThread>
 #include <QtTest>
+#include <cstring>
 #include <functional>
 
+// A transport wired to a recording backend: one mouse (report length 32) or one keyboard
+// (report length 64) as the current device, blocks unscrambled, and every sleep of the
+// transport recorded with the thread it happened on. Sleeps return at once unless a test asks
+// for real ones.
 class CommandFixture
 {
 public:
     enum Device { Mouse, Keyboard };
-
-    static constexpr quint16 kVid = 0x04d9;
-    static constexpr quint16 kMousePid = 0xa09f;
-    static constexpr quint16 kKeyboardPid = 0x8008;
 
     explicit CommandFixture(Device device = Mouse)
     {
@@ -31,28 +34,9 @@ public:
         languageChecksumOk = true;
         m_caller = QThread::currentThread();
 
-        DeviceDescriptor mouse;
-        mouse.type = 1;
-        mouse.vid = kVid;
-        mouse.pid = kMousePid;
-        mouse.usagePage = 0xff00;
-        mouse.usage = 0xff00;
-        mouse.usagePage2 = 0xff01;
-        mouse.usage2 = 0xff01;
-        mouse.name = QStringLiteral("Q7");
-        mouse.reportLength = 32;
-
-        DeviceDescriptor keyboard;
-        keyboard.type = 0;
-        keyboard.vid = kVid;
-        keyboard.pid = kKeyboardPid;
-        keyboard.usagePage = 0xff01;
-        keyboard.usage = 0x0001;
-        keyboard.usagePage2 = 0xff02;
-        keyboard.usage2 = 0x0001;
-        keyboard.name = QStringLiteral("Keyboard");
-        keyboard.reportLength = 64;
-
+        const QList<DeviceDescriptor> rows = shippedDeviceRows();
+        const DeviceDescriptor& keyboard = rows.at(0);
+        const DeviceDescriptor& mouse = rows.at(1);
         const DeviceDescriptor& wanted = device == Mouse ? mouse : keyboard;
         backend.addInterface(RecordingBackend::makeInterface("cmd", wanted.vid, wanted.pid,
                                                              wanted.usagePage, wanted.usage));
@@ -149,6 +133,42 @@ private:
     QList<int> m_workerSleeps;
 };
 
+// The transport on the virtual mouse with scrambling on and a six-digit code, as a mouse
+// that asks for scrambled reports is driven.
+class VirtualMouseFixture
+{
+public:
+    VirtualMouseFixture()
+    {
+        isEncode = true;
+        languageChecksumOk = true;
+        std::memset(SecrecyCode, 0, sizeof SecrecyCode);
+        std::memcpy(SecrecyCode + 1, "284613", 6);
+
+        hid.setBackend(&mouseDevice);
+        // Claim polls and frame pacing take their real time, so a get issued right after a
+        // set waits for the set's exchange as it would in use; settling waits are skipped.
+        hid.setSleeper([](int ms) {
+            if (ms != 64)
+                QThread::msleep(ulong(ms));
+        });
+        hid.enumerateDevices(shippedDeviceRows(VirtualMouse::kReportLength));
+        hid.currentDevice = 1;
+    }
+    ~VirtualMouseFixture()
+    {
+        hid.waitForIdle(5000);
+        isEncode = false;
+    }
+
+    Q7Firmware& firmware() { return *static_cast<Q7Firmware*>(mouseDevice.firmware()); }
+
+    VirtualMouse mouseDevice;
+    Hid_Thread hid;
+};
+
+// --- bytes ---------------------------------------------------------------------------------
+
 // A byte pattern that differs at every position of a 512-byte buffer's first 256 bytes and
 // never repeats a neighbour, so a shifted or truncated copy shows.
 inline QByteArray pattern(int n, int seed = 1)
@@ -159,14 +179,10 @@ inline QByteArray pattern(int n, int seed = 1)
     return out;
 }
 
-// --- shared checks of the command tables ---------------------------------------------------
-
-// A set command called with a 512-byte caller buffer (ignored by rows without a payload).
-using SetCall = std::function<void(Hid_Thread&, uchar*)>;
-// A get command called with the caller's presets; returns every result as bytes in order.
-using GetCall = std::function<QByteArray(Hid_Thread&)>;
-Q_DECLARE_METATYPE(SetCall)
-Q_DECLARE_METATYPE(GetCall)
+inline QByteArray hex(const char* text)
+{
+    return QByteArray::fromHex(text);
+}
 
 inline QByteArray bytes(std::initializer_list<uchar> list)
 {
@@ -181,15 +197,66 @@ inline QByteArray bytes(const uchar* data, int n)
     return QByteArray(reinterpret_cast<const char*>(data), n);
 }
 
-// Runs one set row on a fresh fixture and checks the block, the payload frames, the settling
-// (the 64 ms sleeps of the settling wait on the worker) and the 8 ms pause on the caller.
-inline void verifySetRow(CommandFixture::Device device, const SetCall& call,
-                         const QByteArray& block, int payload, bool settle, bool pause)
+// A QByteArray as the caller buffer a command takes.
+inline uchar* raw(QByteArray& b)
+{
+    return reinterpret_cast<uchar*>(b.data());
+}
+
+// --- shared checks of the command tables ---------------------------------------------------
+
+// A set command called with a 512-byte caller buffer (ignored by rows without a payload).
+using SetCall = std::function<void(Hid_Thread&, uchar*)>;
+// A get command called with the caller's presets; returns every result as bytes in order.
+using GetCall = std::function<QByteArray(Hid_Thread&)>;
+Q_DECLARE_METATYPE(SetCall)
+Q_DECLARE_METATYPE(GetCall)
+
+// A bulk get into a caller buffer that starts as `mine`; the result is the buffer afterwards.
+inline GetCall bulkGet(const SetCall& command, const QByteArray& mine)
+{
+    return GetCall([command, mine](Hid_Thread& h) {
+        QByteArray buf = mine;
+        command(h, raw(buf));
+        return buf;
+    });
+}
+
+// A set command as a call with no results, for the tables that mix sets and gets.
+inline GetCall asGet(const SetCall& command)
+{
+    return GetCall([command](Hid_Thread& h) {
+        QByteArray buf = pattern(512);
+        command(h, raw(buf));
+        return QByteArray();
+    });
+}
+
+// Columns: call (SetCall), block, payload (bytes sent), settle, pause (8 ms on the caller).
+inline void addSetColumns()
+{
+    QTest::addColumn<SetCall>("call");
+    QTest::addColumn<QByteArray>("block");
+    QTest::addColumn<int>("payload");
+    QTest::addColumn<bool>("settle");
+    QTest::addColumn<bool>("pause");
+}
+
+// Runs the current set row on a fresh fixture and checks the block, the payload frames, the
+// settling (the 64 ms sleeps of the settling wait on the worker) and the 8 ms pause on the
+// caller.
+inline void verifySetRow(CommandFixture::Device device)
 {
     using T = RecordingBackend::Transfer;
+    QFETCH(SetCall, call);
+    QFETCH(QByteArray, block);
+    QFETCH(int, payload);
+    QFETCH(bool, settle);
+    QFETCH(bool, pause);
+
     CommandFixture f(device);
     QByteArray buffer = pattern(512);
-    call(f.hid, reinterpret_cast<uchar*>(buffer.data()));
+    call(f.hid, raw(buffer));
     const QList<int> callerSleeps = f.callerSleeps();
     QVERIFY(f.hid.waitForIdle(5000));
 
@@ -212,13 +279,29 @@ inline void verifySetRow(CommandFixture::Device device, const SetCall& call,
     QCOMPARE(f.backend.count(T::GetFeature), 0);
 }
 
-// Runs one get row: the device answers `answer` and delivers `bulk`; checks the block sent,
-// that the exchange reads exactly what the row asks for and never settles, and the results.
-inline void verifyGetRow(CommandFixture::Device device, const GetCall& call,
-                         const QByteArray& block, const QByteArray& answer, const QByteArray& bulk,
-                         const QByteArray& expected)
+// Columns: call (GetCall), block, answer (the device's answer block), bulk (the input
+// reports' data), expected (the results).
+inline void addGetColumns()
+{
+    QTest::addColumn<GetCall>("call");
+    QTest::addColumn<QByteArray>("block");
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<QByteArray>("bulk");
+    QTest::addColumn<QByteArray>("expected");
+}
+
+// Runs the current get row: the device answers `answer` and delivers `bulk`; checks the block
+// sent, that the exchange reads exactly what the row asks for and never settles, and the
+// results.
+inline void verifyGetRow(CommandFixture::Device device)
 {
     using T = RecordingBackend::Transfer;
+    QFETCH(GetCall, call);
+    QFETCH(QByteArray, block);
+    QFETCH(QByteArray, answer);
+    QFETCH(QByteArray, bulk);
+    QFETCH(QByteArray, expected);
+
     CommandFixture f(device);
     f.queueAnswer(answer);
     f.queueBulkIn(bulk);
@@ -234,14 +317,79 @@ inline void verifyGetRow(CommandFixture::Device device, const GetCall& call,
     QVERIFY(f.hid.transportIdle);
 }
 
-// Holds the transport as a running exchange would, so the claim runs into its bound. Checks
-// the command's own message, that nothing went to the device and what the results hold.
-inline void verifyBusyTransport(CommandFixture::Device device, const GetCall& call,
-                                const char* message, const QByteArray& expected)
+// Columns: call (GetCall), expected (the results).
+inline void addResultColumns()
 {
+    QTest::addColumn<GetCall>("call");
+    QTest::addColumn<QByteArray>("expected");
+}
+
+// Runs the current row with the device gone, after an earlier exchange left a full answer
+// block and payload behind, so a get that reads stale buffers instead of its own preset shows.
+inline void verifyNoDevice(CommandFixture::Device device)
+{
+    using T = RecordingBackend::Transfer;
+    QFETCH(GetCall, call);
+    QFETCH(QByteArray, expected);
+
+    CommandFixture f(device);
+    f.queueAnswer(QByteArray(8, char(0x5A)));
+    f.queueBulkIn(QByteArray(512, char(0x5A)));
+    QVERIFY(f.hid.acquireTransport());
+    QVERIFY(f.hid.receiveExchange(512));
+    QCOMPARE(bytes(f.hid.answerBlock, 8), QByteArray(8, char(0x5A)));
+    QCOMPARE(bytes(f.hid.payloadBuffer, 512), QByteArray(512, char(0x5A)));
+
+    f.backend.setOpenFails(true);
+    f.backend.clear();
+    QCOMPARE(call(f.hid).toHex(' '), expected.toHex(' '));
+    QCOMPARE(f.backend.count(T::SendFeature), 0);
+    QVERIFY(f.hid.transportIdle);
+}
+
+// Columns: call (GetCall), delivered (the input reports' data before the device falls
+// silent), expected (the results).
+inline void addStopsEarlyColumns()
+{
+    QTest::addColumn<GetCall>("call");
+    QTest::addColumn<QByteArray>("delivered");
+    QTest::addColumn<QByteArray>("expected");
+}
+
+// Runs the current bulk get row on a device whose input reports stop after `delivered`.
+inline void verifyBulkStopsEarly(CommandFixture::Device device)
+{
+    QFETCH(GetCall, call);
+    QFETCH(QByteArray, delivered);
+    QFETCH(QByteArray, expected);
+
+    CommandFixture f(device);
+    f.queueAnswer(hex("9901"));
+    f.queueBulkIn(delivered);
+    QCOMPARE(call(f.hid).toHex(' '), expected.toHex(' '));
+    QVERIFY(f.hid.transportIdle);
+}
+
+// Columns: call (GetCall), message (the debug line), expected (the results).
+inline void addBusyColumns()
+{
+    QTest::addColumn<GetCall>("call");
+    QTest::addColumn<QByteArray>("message");
+    QTest::addColumn<QByteArray>("expected");
+}
+
+// Runs the current row while the transport is held as a running exchange would hold it, so
+// the claim runs into its bound. Checks the command's own message, that nothing went to the
+// device and what the results hold.
+inline void verifyBusyTransport(CommandFixture::Device device)
+{
+    QFETCH(GetCall, call);
+    QFETCH(QByteArray, message);
+    QFETCH(QByteArray, expected);
+
     CommandFixture f(device);
     f.hid.transportIdle = false;
-    QTest::ignoreMessage(QtDebugMsg, message);
+    QTest::ignoreMessage(QtDebugMsg, message.constData());
     const QByteArray results = call(f.hid);
     f.hid.transportIdle = true;
     QCOMPARE(results.toHex(' '), expected.toHex(' '));

@@ -53,6 +53,14 @@ public:
         m_state->interfaces[key(info.vendorId, info.productId)].append(info);
     }
 
+    // The mouse's command interface "cmd" (FF00/FF00) and event interface "evt" (FF01/FF01),
+    // as the shipped table's mouse row matches them.
+    void addMouseInterfaces()
+    {
+        addInterface(makeInterface("cmd", 0x04d9, 0xa09f, 0xff00, 0xff00));
+        addInterface(makeInterface("evt", 0x04d9, 0xa09f, 0xff01, 0xff01));
+    }
+
     static HidInterfaceInfo makeInterface(const QByteArray& path, quint16 vid, quint16 pid,
                                           quint16 usagePage, quint16 usage)
     {

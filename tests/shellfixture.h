@@ -1,7 +1,10 @@
 #pragma once
 
-// Helpers shared by the shell and view-host tests: the recording root documents under
-// tests/qml/ and reading what they recorded.
+// Helpers shared by the shell and view-host tests: host windows on a virtual mouse, the
+// recording root documents under tests/qml/ and reading what they recorded.
+
+#include "virtualmouse.h"
+#include "widget.h"
 
 #include <QJSValue>
 #include <QObject>
@@ -9,6 +12,7 @@
 #include <QUrl>
 #include <QVariant>
 #include <QtGlobal>
+#include <memory>
 
 inline QString shellSourceDir()
 {
@@ -37,4 +41,12 @@ inline QVariant rootValue(QObject* root, const char* name)
 inline QStringList rootLog(QObject* root)
 {
     return rootValue(root, "log").toStringList();
+}
+
+// A host window on the given root document whose transport talks to mouse.
+inline std::unique_ptr<Widget> makeHostWindow(const QUrl& source, VirtualMouse& mouse)
+{
+    std::unique_ptr<Widget> w(new Widget(nullptr, source));
+    w->hid.setBackend(&mouse);
+    return w;
 }

@@ -33,6 +33,15 @@ QVariantList numbers(int from, int count)
     return l;
 }
 
+// 00 01 .. ff 00 01 ..: the low bytes of numbers(0, n).
+QByteArray countingBytes(int n)
+{
+    QByteArray b;
+    for (int i = 0; i < n; ++i)
+        b.append(char(i & 0xFF));
+    return b;
+}
+
 QVariantList zeros(int count)
 {
     return QVariantList(QVector<QVariant>(count, 0).toList());
@@ -291,10 +300,7 @@ private slots:
         QTest::newRow("12H button matrix: slot 5")
             << 1u << BridgeOp([](DeviceBridge& b) { b.ui_12H_SetKeyMatrix(numbers(0, 64)); })
             << "keydefine_Q7/5" << QVariant(QVariantList{20, 21, 22, 23}) << QByteArray("12")
-            << QByteArray()
-            << QByteArray::fromHex(
-                   "000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f"
-                   "202122232425262728292a2b2c2d2e2f303132333435363738393a3b3c3d3e3f");
+            << QByteArray() << countingBytes(64);
         QTest::newRow("12H button matrix: last slot")
             << 1u << BridgeOp([](DeviceBridge& b) { b.ui_12H_SetKeyMatrix(numbers(0, 64)); })
             << "keydefine_Q7/15" << QVariant(QVariantList{60, 61, 62, 63}) << QByteArray("12")
@@ -314,7 +320,7 @@ private slots:
         QTest::newRow("0DH key matrix: last stored key")
             << 0u << BridgeOp([](DeviceBridge& b) { b.ui_0DH_SetKeyMatrix(numbers(0, 512)); })
             << "keydefine/125" << QVariant(QVariantList{500, 501, 502, 503}) << QByteArray("0D")
-            << QByteArray() << QByteArray();
+            << QByteArray() << countingBytes(512);
         QTest::newRow("0DH key matrix: keys past 125 are not stored")
             << 0u << BridgeOp([](DeviceBridge& b) { b.ui_0DH_SetKeyMatrix(numbers(0, 512)); })
             << "keydefine/126" << QVariant() << QByteArray("0D") << QByteArray() << QByteArray();
@@ -474,6 +480,10 @@ private slots:
             return QVariant(b.ui_92H_GetKeyMatrix());
         };
         const BridgeRead macro = [](DeviceBridge& b) { return QVariant(b.ui_93H_GetMacroKey(2)); };
+        const BridgeRead keyboardMacro = [](DeviceBridge& b) {
+            return QVariant(b.ui_91H_GetMacroKey(1));
+        };
+        const BridgeRead keys = [](DeviceBridge& b) { return QVariant(b.ui_8DH_GetKeyMatrix()); };
         const BridgeRead sensor = [](DeviceBridge& b) { return b.getSensorType(); };
         const BridgeRead logo = [](DeviceBridge& b) { return QVariant(b.chkIsLogoLedWork()); };
 
@@ -499,6 +509,10 @@ private slots:
         QTest::newRow("key on/off failed") << true << onOff << QVariant(zeros(21));
         QTest::newRow("button matrix") << false << buttons << QVariant(answered(64));
         QTest::newRow("macro of 128 bytes") << false << macro << QVariant(answered(128));
+        QTest::newRow("keyboard macro of 192 bytes")
+            << false << keyboardMacro << QVariant(answered(192));
+        QTest::newRow("key matrix of 512 bytes") << false << keys << QVariant(answered(512));
+        QTest::newRow("key matrix failed") << true << keys << QVariant(zeros(512));
         QTest::newRow("sensor type") << false << sensor << QVariant(2);
         QTest::newRow("sensor type failed") << true << sensor << QVariant(0);
         QTest::newRow("logo light works") << false << logo << QVariant(true);

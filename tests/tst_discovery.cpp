@@ -1,4 +1,5 @@
 // Finding the mouse among the attached interfaces, the acceptance, and the device monitor.
+#include "devicerows.h"
 #include "hid_thread.h"
 #include "recordingbackend.h"
 #include "virtualmouse.h"
@@ -16,37 +17,6 @@ Q_DECLARE_METATYPE(QList<Iface>)
 
 namespace
 {
-
-QList<DeviceDescriptor> table()
-{
-    DeviceDescriptor keyboard;
-    keyboard.type = 0;
-    keyboard.vid = 0x04d9;
-    keyboard.pid = 0x8008;
-    keyboard.usagePage = 0xff01;
-    keyboard.usage = 0x0001;
-    keyboard.usagePage2 = 0xff02;
-    keyboard.usage2 = 0x0001;
-    keyboard.reportLength = 64;
-    keyboard.name = QStringLiteral("Board");
-    DeviceDescriptor mouse;
-    mouse.type = 1;
-    mouse.vid = 0x04d9;
-    mouse.pid = 0xa09f;
-    mouse.usagePage = 0xff00;
-    mouse.usage = 0xff00;
-    mouse.usagePage2 = 0xff01;
-    mouse.usage2 = 0xff01;
-    mouse.reportLength = 32;
-    mouse.name = QStringLiteral("Q7");
-    return {keyboard, mouse};
-}
-
-void addMouse(RecordingBackend& backend)
-{
-    backend.addInterface(RecordingBackend::makeInterface("cmd", 0x04d9, 0xa09f, 0xff00, 0xff00));
-    backend.addInterface(RecordingBackend::makeInterface("evt", 0x04d9, 0xa09f, 0xff01, 0xff01));
-}
 
 // Waits (bounded) until the condition holds, keeping events going.
 template <typename F> bool waitFor(F condition, int ms = 3000)
@@ -135,7 +105,7 @@ private slots:
                 f.first, 0x04d9, 0xa09f, quint16(f.second.first), quint16(f.second.second)));
         Hid_Thread hid;
         hid.setBackend(&backend);
-        hid.enumerateDevices(table());
+        hid.enumerateDevices(shippedDeviceRows());
         const QList<DeviceRecord> records = hid.deviceRecords();
         QCOMPARE(records.size(), 2);
         QCOMPARE(records.at(1).commandPath, command);
@@ -145,7 +115,7 @@ private slots:
     void oneInterfaceCanServeBothPairs()
     {
         RecordingBackend backend;
-        QList<DeviceDescriptor> t = table();
+        QList<DeviceDescriptor> t = shippedDeviceRows();
         t[1].usagePage2 = t[1].usagePage;
         t[1].usage2 = t[1].usage;
         backend.addInterface(
@@ -160,17 +130,17 @@ private slots:
     void recordsCopyTheTable()
     {
         RecordingBackend backend;
-        addMouse(backend);
+        backend.addMouseInterfaces();
         // The keyboard is attached too, but only the mouse row is ever searched for.
         backend.addInterface(RecordingBackend::makeInterface("kc", 0x04d9, 0x8008, 0xff01, 0x0001));
         backend.addInterface(RecordingBackend::makeInterface("ke", 0x04d9, 0x8008, 0xff02, 0x0001));
         Hid_Thread hid;
         hid.setBackend(&backend);
-        hid.enumerateDevices(table());
+        hid.enumerateDevices(shippedDeviceRows());
         const QList<DeviceRecord> r = hid.deviceRecords();
         QCOMPARE(r.size(), 2);
         QCOMPARE(r.at(0).index, 0);
-        QCOMPARE(r.at(0).name, QStringLiteral("Board"));
+        QCOMPARE(r.at(0).name, QStringLiteral("Keyboard"));
         QCOMPARE(r.at(0).type, 0);
         QCOMPARE(r.at(0).reportLength, 64u);
         QVERIFY(r.at(0).commandPath.isEmpty());
@@ -185,8 +155,8 @@ private slots:
     void onlyRowOneIsSearched()
     {
         RecordingBackend backend;
-        addMouse(backend);
-        QList<DeviceDescriptor> t = table();
+        backend.addMouseInterfaces();
+        QList<DeviceDescriptor> t = shippedDeviceRows();
         t[0] = t[1]; // row 0 now describes the attached mouse
         Hid_Thread hid;
         hid.setBackend(&backend);
@@ -215,12 +185,12 @@ private slots:
         QFETCH(bool, connected);
         RecordingBackend backend;
         if (present)
-            addMouse(backend);
+            backend.addMouseInterfaces();
         backend.setOpenFails(!opens);
         Hid_Thread hid;
         hid.setBackend(&backend);
         hid.setConfigPath(config("[common]\nsCode1=abcdef\n"));
-        hid.enumerateDevices(table());
+        hid.enumerateDevices(shippedDeviceRows());
         deviceConnected = !connected;
         hid.swichCurDevice(hid.currentDevice);
         QCOMPARE(deviceConnected, connected);
@@ -237,14 +207,14 @@ private slots:
     void secondCheckRebuildsTheSameRecords()
     {
         RecordingBackend backend;
-        addMouse(backend);
+        backend.addMouseInterfaces();
         Hid_Thread hid;
         hid.setBackend(&backend);
         hid.setConfigPath(config(""));
-        hid.enumerateDevices(table());
+        hid.enumerateDevices(shippedDeviceRows());
         hid.swichCurDevice(hid.currentDevice);
         const QList<DeviceRecord> first = hid.deviceRecords();
-        hid.enumerateDevices(table());
+        hid.enumerateDevices(shippedDeviceRows());
         hid.swichCurDevice(hid.currentDevice);
         const QList<DeviceRecord> second = hid.deviceRecords();
         QCOMPARE(second.size(), first.size());
@@ -260,11 +230,11 @@ private slots:
     void switchingToTheKeyboardRow()
     {
         RecordingBackend backend;
-        addMouse(backend);
+        backend.addMouseInterfaces();
         Hid_Thread hid;
         hid.setBackend(&backend);
         hid.setConfigPath(config("[common]\nsCode0=kbcode\nsCode1=mscode\n"));
-        hid.enumerateDevices(table());
+        hid.enumerateDevices(shippedDeviceRows());
         hid.swichCurDevice(0);
         QCOMPARE(hid.currentDevice, 0u);
         QVERIFY(!deviceConnected);
@@ -281,7 +251,7 @@ private slots:
         Hid_Thread hid;
         hid.setBackend(&backend);
         hid.setConfigPath(config("[common]\nsCode5=zzzzzz\n"));
-        hid.enumerateDevices(table());
+        hid.enumerateDevices(shippedDeviceRows());
         std::memcpy(SecrecyCode, "\0keepme\0", 8);
         hid.swichCurDevice(5);
         hid.stopMonitor();
@@ -306,13 +276,13 @@ private slots:
         QFETCH(QByteArray, report);
         QFETCH(bool, settled);
         RecordingBackend backend;
-        addMouse(backend);
+        backend.addMouseInterfaces();
         backend.setStallSleepCapMs(5);
         if (!report.isEmpty())
             backend.queueInputReport(report, "evt");
         Hid_Thread hid;
         hid.setBackend(&backend);
-        hid.enumerateDevices(table());
+        hid.enumerateDevices(shippedDeviceRows());
         hid.settled = false;
         hid.startMonitor(1);
         QVERIFY(hid.isMonitorRunning());
@@ -332,11 +302,11 @@ private slots:
     void monitorEndsWhenTheMouseIsGone()
     {
         RecordingBackend backend;
-        addMouse(backend);
+        backend.addMouseInterfaces();
         backend.setStallSleepCapMs(5);
         Hid_Thread hid;
         hid.setBackend(&backend);
-        hid.enumerateDevices(table());
+        hid.enumerateDevices(shippedDeviceRows());
         QTest::ignoreMessage(QtDebugMsg, "Device removed");
         hid.startMonitor(1);
         QVERIFY(waitFor([&] { return backend.count(Transfer::Read) >= 1; }));
@@ -351,11 +321,11 @@ private slots:
     void monitorPacesFailingReads()
     {
         RecordingBackend backend;
-        addMouse(backend);
+        backend.addMouseInterfaces();
         backend.setFailOnTransfer(1, true);
         Hid_Thread hid;
         hid.setBackend(&backend);
-        hid.enumerateDevices(table());
+        hid.enumerateDevices(shippedDeviceRows());
         hid.startMonitor(1);
         QTest::qWait(300);
         hid.stopMonitor();
@@ -368,7 +338,7 @@ private slots:
         VirtualMouse mouse; // its event reads wait their full bound
         Hid_Thread hid;
         hid.setBackend(&mouse);
-        hid.enumerateDevices(table());
+        hid.enumerateDevices(shippedDeviceRows());
         hid.startMonitor(1);
         QTest::qWait(50);
         QElapsedTimer t;
@@ -384,7 +354,7 @@ private slots:
         VirtualMouse mouse;
         Hid_Thread hid;
         hid.setBackend(&mouse);
-        hid.enumerateDevices(table());
+        hid.enumerateDevices(shippedDeviceRows());
         hid.currentDevice = 1;
         hid.startMonitor(1);
         QTest::qWait(20);
@@ -408,7 +378,7 @@ private slots:
         hid.setBackend(&mouse);
         hid.setConfigPath(config(""));
         hid.setSleeper([](int) { QThread::msleep(1); });
-        hid.enumerateDevices(table());
+        hid.enumerateDevices(shippedDeviceRows());
         hid.startMonitor(1);
         for (int round = 0; round < 200; ++round) {
             QVERIFY(hid.acquireTransport());
@@ -416,7 +386,7 @@ private slots:
             hid.commandBlock[1] = 1;
             hid.commandBlock[2] = 0x80;
             hid.startSendExchange(128, true);
-            hid.enumerateDevices(table());
+            hid.enumerateDevices(shippedDeviceRows());
             hid.swichCurDevice(1);
             if (round % 50 == 0)
                 hid.enumerateDevices({});

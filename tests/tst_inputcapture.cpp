@@ -301,8 +301,15 @@ void TestInputCapture::windowFallback()
     QVERIFY(window.handle());
     QKeyEvent keyDown(QEvent::KeyPress, Qt::Key_Enter, Qt::NoModifier, 104, 0, 0);
     QKeyEvent keyUp(QEvent::KeyRelease, Qt::Key_Enter, Qt::NoModifier, 104, 0, 0);
+    // A held key repeats as release and press pairs marked as repeats: the key stays down.
+    QKeyEvent repeatUp(QEvent::KeyRelease, Qt::Key_Enter, Qt::NoModifier, 104, 0, 0, QString(),
+                       true);
+    QKeyEvent repeatDown(QEvent::KeyPress, Qt::Key_Enter, Qt::NoModifier, 104, 0, 0, QString(),
+                         true);
     QCoreApplication::sendEvent(&window, &keyDown);
     QCoreApplication::sendEvent(&window, &keyDown);
+    QCoreApplication::sendEvent(&window, &repeatUp);
+    QCoreApplication::sendEvent(&window, &repeatDown);
     QCoreApplication::sendEvent(&window, &keyUp);
     QCOMPARE(rec.keys, (QList<KeyOut>{{0x58, true}, {0x58, false}}));
 

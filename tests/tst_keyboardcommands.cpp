@@ -7,23 +7,6 @@
 namespace
 {
 
-using T = RecordingBackend::Transfer;
-
-QByteArray hex(const char* text)
-{
-    return QByteArray::fromHex(text);
-}
-
-// A bulk get into a caller buffer of n bytes that starts as `mine`.
-GetCall bulkGet(std::function<void(Hid_Thread&, uchar*)> f, QByteArray mine)
-{
-    return GetCall([f, mine](Hid_Thread& h) {
-        QByteArray buf = mine;
-        f(h, reinterpret_cast<uchar*>(buf.data()));
-        return buf;
-    });
-}
-
 GetCall get83()
 {
     return GetCall([](Hid_Thread& h) {
@@ -76,24 +59,20 @@ class TstKeyboardCommands : public QObject
     Q_OBJECT
 private slots:
     void setBlocks_data();
-    void setBlocks();
+    void setBlocks() { verifySetRow(CommandFixture::Keyboard); }
     void getAnswers_data();
-    void getAnswers();
+    void getAnswers() { verifyGetRow(CommandFixture::Keyboard); }
     void noDevice_data();
-    void noDevice();
+    void noDevice() { verifyNoDevice(CommandFixture::Keyboard); }
     void bulkGetStopsEarly_data();
-    void bulkGetStopsEarly();
+    void bulkGetStopsEarly() { verifyBulkStopsEarly(CommandFixture::Keyboard); }
     void busyTransport_data();
-    void busyTransport();
+    void busyTransport() { verifyBusyTransport(CommandFixture::Keyboard); }
 };
 
 void TstKeyboardCommands::setBlocks_data()
 {
-    QTest::addColumn<SetCall>("call");
-    QTest::addColumn<QByteArray>("block");
-    QTest::addColumn<int>("payload");
-    QTest::addColumn<bool>("settle");
-    QTest::addColumn<bool>("pause");
+    addSetColumns();
 
     QTest::newRow("03H options") << SetCall([](Hid_Thread& h, uchar*) {
         h.hid_03H_SetKeyboardoption(1, 2, 3, 4);
@@ -130,29 +109,13 @@ void TstKeyboardCommands::setBlocks_data()
                                   << hex("13FF0000000000ED") << 0 << false << true;
     QTest::newRow("14H colour") << SetCall([](Hid_Thread& h, uchar*) {
         h.hid_14H_SetColor(3, 0x10, 0x20, 0x30);
-    })
-                                << hex("14000310203000"
-                                       "88")
+    }) << hex("1400031020300088")
                                 << 0 << false << true;
-}
-
-void TstKeyboardCommands::setBlocks()
-{
-    QFETCH(SetCall, call);
-    QFETCH(QByteArray, block);
-    QFETCH(int, payload);
-    QFETCH(bool, settle);
-    QFETCH(bool, pause);
-    verifySetRow(CommandFixture::Keyboard, call, block, payload, settle, pause);
 }
 
 void TstKeyboardCommands::getAnswers_data()
 {
-    QTest::addColumn<GetCall>("call");
-    QTest::addColumn<QByteArray>("block");
-    QTest::addColumn<QByteArray>("answer");
-    QTest::addColumn<QByteArray>("bulk");
-    QTest::addColumn<QByteArray>("expected");
+    addGetColumns();
 
     QTest::newRow("83H") << get83() << hex("830000000000007C") << hex("8301020304") << QByteArray()
                          << bytes({1, 2, 3, 4});
@@ -184,20 +147,9 @@ void TstKeyboardCommands::getAnswers_data()
         << hex("920002000000006B") << hex("92") << pattern(512, 8) << pattern(512, 8);
 }
 
-void TstKeyboardCommands::getAnswers()
-{
-    QFETCH(GetCall, call);
-    QFETCH(QByteArray, block);
-    QFETCH(QByteArray, answer);
-    QFETCH(QByteArray, bulk);
-    QFETCH(QByteArray, expected);
-    verifyGetRow(CommandFixture::Keyboard, call, block, answer, bulk, expected);
-}
-
 void TstKeyboardCommands::noDevice_data()
 {
-    QTest::addColumn<GetCall>("call");
-    QTest::addColumn<QByteArray>("expected");
+    addResultColumns();
 
     QTest::newRow("83H") << get83() << bytes({0x31, 0x32, 0x33, 0x34});
     QTest::newRow("84H") << get84() << bytes({0x41, 0x42, 0x43, 0x44});
@@ -218,30 +170,9 @@ void TstKeyboardCommands::noDevice_data()
                          << pattern(512, 4);
 }
 
-// The keyboard is gone after an earlier get left a full answer block and payload behind.
-void TstKeyboardCommands::noDevice()
-{
-    QFETCH(GetCall, call);
-    QFETCH(QByteArray, expected);
-    CommandFixture f(CommandFixture::Keyboard);
-    f.queueAnswer(QByteArray(8, char(0x5A)));
-    f.queueBulkIn(QByteArray(512, char(0x5A)));
-    QByteArray stale(512, '\0');
-    f.hid.hid_8DH_GetKeyMatrix(reinterpret_cast<uchar*>(stale.data()));
-    QCOMPARE(stale, QByteArray(512, char(0x5A)));
-
-    f.backend.setOpenFails(true);
-    f.backend.clear();
-    QCOMPARE(call(f.hid).toHex(' '), expected.toHex(' '));
-    QCOMPARE(f.backend.count(T::SendFeature), 0);
-    QVERIFY(f.hid.transportIdle);
-}
-
 void TstKeyboardCommands::bulkGetStopsEarly_data()
 {
-    QTest::addColumn<GetCall>("call");
-    QTest::addColumn<QByteArray>("delivered");
-    QTest::addColumn<QByteArray>("expected");
+    addStopsEarlyColumns();
 
     const QByteArray mine512(512, char(0xEE));
     QTest::newRow("8DH three of eight")
@@ -259,60 +190,40 @@ void TstKeyboardCommands::bulkGetStopsEarly_data()
                               << QByteArray() << QByteArray(21, char(0xEE));
 }
 
-void TstKeyboardCommands::bulkGetStopsEarly()
-{
-    QFETCH(GetCall, call);
-    QFETCH(QByteArray, delivered);
-    QFETCH(QByteArray, expected);
-    CommandFixture f(CommandFixture::Keyboard);
-    f.queueAnswer(hex("99"));
-    f.queueBulkIn(delivered);
-    QCOMPARE(call(f.hid).toHex(' '), expected.toHex(' '));
-    QVERIFY(f.hid.transportIdle);
-}
-
 void TstKeyboardCommands::busyTransport_data()
 {
-    QTest::addColumn<GetCall>("call");
-    QTest::addColumn<QByteArray>("message");
-    QTest::addColumn<QByteArray>("expected");
+    addBusyColumns();
 
-    auto set = [](std::function<void(Hid_Thread&, uchar*)> f) {
-        return GetCall([f](Hid_Thread& h) {
-            QByteArray buf = pattern(512);
-            f(h, reinterpret_cast<uchar*>(buf.data()));
-            return QByteArray();
-        });
-    };
-    QTest::newRow("03H") << set([](Hid_Thread& h, uchar*) {
+    QTest::newRow("03H") << asGet([](Hid_Thread& h, uchar*) {
         h.hid_03H_SetKeyboardoption(1, 2, 3, 4);
     }) << QByteArray("cmd Failed 03")
                          << QByteArray();
-    QTest::newRow("04H") << set([](Hid_Thread& h, uchar*) {
+    QTest::newRow("04H") << asGet([](Hid_Thread& h, uchar*) {
         h.hid_04H_SetButtonSensitivity(1, 2, 3, 4);
     }) << QByteArray("cmd Failed 04")
                          << QByteArray();
-    QTest::newRow("07H") << set([](Hid_Thread& h, uchar*) {
+    QTest::newRow("07H") << asGet([](Hid_Thread& h, uchar*) {
         h.hid_07H_SetControlIndicatorLight(1, 2);
     }) << QByteArray("cmd Failed 07")
                          << QByteArray();
-    QTest::newRow("08H") << set([](Hid_Thread& h, uchar*) {
+    QTest::newRow("08H") << asGet([](Hid_Thread& h, uchar*) {
         h.hid_08H_SetLEDType(1, 2, 3, 4, 5, 6);
     }) << QByteArray("cmd Failed 08")
                          << QByteArray();
-    QTest::newRow("09H") << set([](Hid_Thread& h, uchar*) { h.hid_09H_SetKeyboardMode(1); })
+    QTest::newRow("09H") << asGet([](Hid_Thread& h, uchar*) { h.hid_09H_SetKeyboardMode(1); })
                          << QByteArray("cmd Failed 09") << QByteArray();
-    QTest::newRow("0DH") << set([](Hid_Thread& h, uchar* b) { h.hid_0DH_SetKeyMatrix(b); })
+    QTest::newRow("0DH") << asGet([](Hid_Thread& h, uchar* b) { h.hid_0DH_SetKeyMatrix(b); })
                          << QByteArray("cmd Failed 0D") << QByteArray();
-    QTest::newRow("0EH") << set([](Hid_Thread& h, uchar* b) { h.hid_0EH_SetKeyOnOff(b); })
+    QTest::newRow("0EH") << asGet([](Hid_Thread& h, uchar* b) { h.hid_0EH_SetKeyOnOff(b); })
                          << QByteArray("cmd Failed 0E") << QByteArray();
-    QTest::newRow("11H") << set([](Hid_Thread& h, uchar* b) { h.hid_11H_SetMacroKey(1, b); })
+    QTest::newRow("11H") << asGet([](Hid_Thread& h, uchar* b) { h.hid_11H_SetMacroKey(1, b); })
                          << QByteArray("cmd Failed 11") << QByteArray();
-    QTest::newRow("12H") << set([](Hid_Thread& h, uchar* b) { h.hid_12H_SetUserPicture(1, 0, b); })
+    QTest::newRow("12H") << asGet(
+                                [](Hid_Thread& h, uchar* b) { h.hid_12H_SetUserPicture(1, 0, b); })
                          << QByteArray("cmd Failed 12") << QByteArray();
-    QTest::newRow("13H") << set([](Hid_Thread& h, uchar*) { h.hid_13H_SetRecoveryData(); })
+    QTest::newRow("13H") << asGet([](Hid_Thread& h, uchar*) { h.hid_13H_SetRecoveryData(); })
                          << QByteArray("cmd Failed 13") << QByteArray();
-    QTest::newRow("14H") << set([](Hid_Thread& h, uchar*) { h.hid_14H_SetColor(1, 2, 3, 4); })
+    QTest::newRow("14H") << asGet([](Hid_Thread& h, uchar*) { h.hid_14H_SetColor(1, 2, 3, 4); })
                          << QByteArray("cmd Failed 14") << QByteArray();
 
     QTest::newRow("83H") << get83() << QByteArray("cmd Failed") << bytes({0x31, 0x32, 0x33, 0x34});
@@ -322,14 +233,6 @@ void TstKeyboardCommands::busyTransport_data()
     QTest::newRow("8DH") << bulkGet([](Hid_Thread& h, uchar* b) { h.hid_8DH_GetKeyMatrix(b); },
                                     pattern(512, 4))
                          << QByteArray("cmd Failed") << pattern(512, 4);
-}
-
-void TstKeyboardCommands::busyTransport()
-{
-    QFETCH(GetCall, call);
-    QFETCH(QByteArray, message);
-    QFETCH(QByteArray, expected);
-    verifyBusyTransport(CommandFixture::Keyboard, call, message.constData(), expected);
 }
 
 QTEST_MAIN(TstKeyboardCommands)

@@ -67,6 +67,9 @@ void TstLanguageFiles::file()
     QVERIFY(!strings.at(0).isEmpty()); // font family
     for (int k = 1; k <= kTextCount; ++k)
         QVERIFY2(!strings.at(k).trimmed().isEmpty(), qPrintable(QString("text %1").arg(k)));
+    // The button page labels its DPI entries with the last two texts.
+    QCOMPARE(strings.at(115), QStringLiteral("DPI +"));
+    QCOMPARE(strings.at(116), QStringLiteral("DPI -"));
 
     QCOMPARE(loc.msgStrings().size(), Localization::kMessageCount);
     for (int i = 0; i < Localization::kMessageCount; ++i)

@@ -38,6 +38,16 @@ struct SentMacro {
     int calls = 0;
     uchar slot = 0;
     QByteArray bytes;
+
+    // A sender that records into this, taking size bytes from the buffer.
+    MacroEncoder::Sender recorder(int size)
+    {
+        return [this, size](uchar s, uchar* b) {
+            ++calls;
+            slot = s;
+            bytes = QByteArray(reinterpret_cast<const char*>(b), size);
+        };
+    }
 };
 
 } // namespace
@@ -428,22 +438,12 @@ void TestMacroEncoder::sendStoredMacro()
     QVERIFY(library.saveMacroIni(name, lines).toBool());
     library.setMacroIniConfig(name, {-1, repeat});
 
+    // The encoder takes the current device from its library.
     MacroEncoder encoder(&library);
-    encoder.setDeviceId([device] { return device; });
     encoder.setMessages([](int i) { return QStringLiteral("message %1").arg(i); });
     SentMacro mouseSent, keyboardSent;
-    const int mouseSize = MacroEncoder::kMouseMacroSize;
-    const int keyboardSize = MacroEncoder::kKeyboardMacroSize;
-    encoder.setMouseSender([&mouseSent, mouseSize](uchar s, uchar* b) {
-        ++mouseSent.calls;
-        mouseSent.slot = s;
-        mouseSent.bytes = QByteArray(reinterpret_cast<const char*>(b), mouseSize);
-    });
-    encoder.setKeyboardSender([&keyboardSent, keyboardSize](uchar s, uchar* b) {
-        ++keyboardSent.calls;
-        keyboardSent.slot = s;
-        keyboardSent.bytes = QByteArray(reinterpret_cast<const char*>(b), keyboardSize);
-    });
+    encoder.setMouseSender(mouseSent.recorder(MacroEncoder::kMouseMacroSize));
+    encoder.setKeyboardSender(keyboardSent.recorder(MacroEncoder::kKeyboardMacroSize));
 
     m_dialogs = ScriptedDialogs();
     Dialogs::install(&m_dialogs);

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -63,6 +64,7 @@ private slots:
     void linesRoundTrip();
     void saveReplacesOldLines();
     void saveWithoutFileCreatesNothing();
+    void saveThatCannotWriteFails();
     void loadOddTotals_data();
     void loadOddTotals();
 
@@ -161,7 +163,8 @@ void TestMacroLibrary::createWritesDefaults()
 
 void TestMacroLibrary::namesSortIgnoringCase()
 {
-    for (const char* f : {"b.bin", "Macro. 001.bin", "a.bin", "C.bin", "notes.txt", "d.bin.old"})
+    for (const char* f :
+         {"b.bin", "Macro. 001.bin", "a.bin", "C.bin", "notes.txt", "d.bin.old", "E.BIN"})
         QVERIFY(writeAll(m_dir->path() + "/macro/" + f, ""));
     QVERIFY(QDir(m_dir->path()).mkpath("macro/folder.bin"));
     QCOMPARE(m_lib->getMacroIniNames(), (QStringList{"a.bin", "b.bin", "C.bin", "Macro. 001.bin"}));
@@ -203,6 +206,33 @@ void TestMacroLibrary::saveWithoutFileCreatesNothing()
     QCOMPARE(m_lib->saveMacroIni(QStringLiteral("Macro. 001"), {"A    [Down]"}).toBool(), false);
     QCOMPARE(QDir(m_dir->path() + "/macro").entryList(QDir::Files | QDir::Hidden).size(), 0);
     QVERIFY(m_resent.isEmpty());
+}
+
+// A save that cannot reach the disk is a failure, and the device keeps what it has.
+void TestMacroLibrary::saveThatCannotWriteFails()
+{
+    m_device = MacroLibrary::kMouse;
+    const QString name = m_lib->createMacroIni().toString();
+    m_lib->setMacroIniConfig(name, {0, 1});
+    QVERIFY(m_lib->saveMacroIni(name, {"A    [Down]"}).toBool());
+    m_resent.clear();
+    const QByteArray before = readAll(macroFile(name));
+
+    const QString folder = m_dir->path() + QStringLiteral("/macro");
+    const QFileDevice::Permissions was = QFile::permissions(folder);
+    QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    QVERIFY(QFile::setPermissions(macroFile(name), QFileDevice::ReadOwner));
+    // A user allowed to write anyway (the superuser) cannot see the failure.
+    const bool writable = QFileInfo(macroFile(name)).isWritable();
+    const QVariant saved = writable ? QVariant() : m_lib->saveMacroIni(name, {"B    [Down]"});
+    QFile::setPermissions(macroFile(name), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile::setPermissions(folder, was);
+    if (writable)
+        QSKIP("file permissions do not apply to this user");
+
+    QCOMPARE(saved.toBool(), false);
+    QVERIFY(m_resent.isEmpty());
+    QCOMPARE(readAll(macroFile(name)), before);
 }
 
 void TestMacroLibrary::loadOddTotals_data()

@@ -15,17 +15,25 @@ namespace
 
 enum Slider { Speed, Lines, DoubleClick };
 
-const char* keyOf(Slider s)
+// How a slider is kept, set, read back and applied to the session.
+struct SliderApi {
+    const char* key;
+    void (PointerSettings::*set)(uint);
+    uint (PointerSettings::*get)();
+    int RecordingPointerSystem::*applied;
+};
+
+const SliderApi& apiOf(Slider s)
 {
-    switch (s) {
-    case Speed:
-        return "sensor/cursorSpeed_Q7";
-    case Lines:
-        return "sensor/verticalScrollLines_Q7";
-    case DoubleClick:
-        return "sensor/doubleClickSpeed_Q7";
-    }
-    return "";
+    static const SliderApi apis[] = {
+        {"sensor/cursorSpeed_Q7", &PointerSettings::setCursorSpeed,
+         &PointerSettings::getCursorSpeed, &RecordingPointerSystem::speed},
+        {"sensor/verticalScrollLines_Q7", &PointerSettings::setVerticalScrollLines,
+         &PointerSettings::getVerticalScrollLines, &RecordingPointerSystem::lines},
+        {"sensor/doubleClickSpeed_Q7", &PointerSettings::setDoubleClickSpeed,
+         &PointerSettings::getDoubleClickSpeed, &RecordingPointerSystem::doubleClickMs},
+    };
+    return apis[s];
 }
 
 } // namespace
@@ -44,41 +52,9 @@ class TstPointer : public QObject
     QStringList m_messages;
     ScriptedDialogs m_dialogs;
 
-    void set(Slider s, uint step)
-    {
-        switch (s) {
-        case Speed:
-            return m_pointer->setCursorSpeed(step);
-        case Lines:
-            return m_pointer->setVerticalScrollLines(step);
-        case DoubleClick:
-            return m_pointer->setDoubleClickSpeed(step);
-        }
-    }
-    uint get(Slider s)
-    {
-        switch (s) {
-        case Speed:
-            return m_pointer->getCursorSpeed();
-        case Lines:
-            return m_pointer->getVerticalScrollLines();
-        case DoubleClick:
-            return m_pointer->getDoubleClickSpeed();
-        }
-        return 0;
-    }
-    int applied(Slider s) const
-    {
-        switch (s) {
-        case Speed:
-            return m_system->speed;
-        case Lines:
-            return m_system->lines;
-        case DoubleClick:
-            return m_system->doubleClickMs;
-        }
-        return -1;
-    }
+    void set(Slider s, uint step) { (m_pointer.get()->*apiOf(s).set)(step); }
+    uint get(Slider s) { return (m_pointer.get()->*apiOf(s).get)(); }
+    int applied(Slider s) const { return m_system->*apiOf(s).applied; }
 
 private slots:
     void init()
@@ -135,7 +111,7 @@ private slots:
         set(slider, step);
 
         QCOMPARE(applied(slider), value);
-        QCOMPARE(m_store->value(keyOf(slider)).toUInt(), kept);
+        QCOMPARE(m_store->value(apiOf(slider).key).toUInt(), kept);
         QCOMPARE(get(slider), kept);
         QCOMPARE(m_system->setCalls, 1);
         QVERIFY(m_rec.calls.isEmpty());

@@ -2,74 +2,11 @@
 // with its get through the whole transport (scrambled blocks, bulk frames), and the firmware
 // itself ignores malformed or incomplete traffic instead of storing half of it.
 #include "commandfixture.h"
-#include "devicetable.h"
-#include "hid_thread.h"
-#include "q7firmware.h"
-#include "virtualmouse.h"
 
 #include <QtTest>
-#include <cstring>
 
 namespace
 {
-
-QByteArray hex(const char* text)
-{
-    return QByteArray::fromHex(text);
-}
-
-// The transport on the virtual mouse with scrambling on and the default code.
-class VirtualFixture
-{
-public:
-    VirtualFixture()
-    {
-        isEncode = true;
-        languageChecksumOk = true;
-        std::memset(SecrecyCode, 0, sizeof SecrecyCode);
-        std::memcpy(SecrecyCode + 1, "284613", 6);
-
-        DeviceDescriptor keyboard;
-        keyboard.type = 0;
-        keyboard.vid = 0x04d9;
-        keyboard.pid = 0x8008;
-        keyboard.reportLength = 64;
-        DeviceDescriptor mouse;
-        mouse.type = 1;
-        mouse.vid = VirtualMouse::kVendorId;
-        mouse.pid = VirtualMouse::kProductId;
-        mouse.usagePage = 0xff00;
-        mouse.usage = 0xff00;
-        mouse.usagePage2 = 0xff01;
-        mouse.usage2 = 0xff01;
-        mouse.reportLength = VirtualMouse::kReportLength;
-
-        hid.setBackend(&mouseDevice);
-        // Claim polls and frame pacing take their real time, so a get issued right after a
-        // set waits for the set's exchange as it would in use; settling waits are skipped.
-        hid.setSleeper([](int ms) {
-            if (ms != 64)
-                QThread::msleep(ulong(ms));
-        });
-        hid.enumerateDevices({keyboard, mouse});
-        hid.currentDevice = 1;
-    }
-    ~VirtualFixture()
-    {
-        hid.waitForIdle(5000);
-        isEncode = false;
-    }
-
-    Q7Firmware& firmware() { return *static_cast<Q7Firmware*>(mouseDevice.firmware()); }
-
-    VirtualMouse mouseDevice;
-    Hid_Thread hid;
-};
-
-uchar* data(QByteArray& b)
-{
-    return reinterpret_cast<uchar*>(b.data());
-}
 
 // Everything the firmware keeps, in one comparable value.
 QByteArray snapshot(const Q7Firmware& fw)
@@ -189,54 +126,54 @@ void TstQ7Firmware::roundTrip_data()
     }) << bytes({8, 0x80, 3});
     QTest::newRow("10H/90H type 0") << GetCall([](Hid_Thread& h) {
         QByteArray colours = pattern(24, 40);
-        h.hid_10H_SetLED8StageColor(0, data(colours));
+        h.hid_10H_SetLED8StageColor(0, raw(colours));
         QByteArray back(24, '\0');
-        h.hid_90H_GetLED8StageColor(0, data(back));
+        h.hid_90H_GetLED8StageColor(0, raw(back));
         return back;
     }) << pattern(24, 40);
     QTest::newRow("10H/90H type 1") << GetCall([](Hid_Thread& h) {
         QByteArray colours = pattern(24, 50);
-        h.hid_10H_SetLED8StageColor(1, data(colours));
+        h.hid_10H_SetLED8StageColor(1, raw(colours));
         QByteArray back(24, '\0');
-        h.hid_90H_GetLED8StageColor(1, data(back));
+        h.hid_90H_GetLED8StageColor(1, raw(back));
         // The palette (type 0) is a table of its own.
         QByteArray palette(24, '\0');
-        h.hid_90H_GetLED8StageColor(0, data(palette));
+        h.hid_90H_GetLED8StageColor(0, raw(palette));
         return back + bytes({uchar(palette == back)});
     }) << pattern(24, 50) + bytes({0});
     QTest::newRow("10H/90H type 2") << GetCall([](Hid_Thread& h) {
         QByteArray indexes = hex("21436587") + QByteArray(20, char(0x99));
-        h.hid_10H_SetLED8StageColor(2, data(indexes));
+        h.hid_10H_SetLED8StageColor(2, raw(indexes));
         QByteArray back(24, char(0xEE));
-        h.hid_90H_GetLED8StageColor(2, data(back));
+        h.hid_90H_GetLED8StageColor(2, raw(back));
         return back;
     }) << hex("21436587") + QByteArray(20, char(0xEE));
     QTest::newRow("11H/91H") << GetCall([](Hid_Thread& h) {
         QByteArray codes = hex("0204464A4B808080");
-        h.hid_11H_SetDPISet(6, data(codes));
+        h.hid_11H_SetDPISet(6, raw(codes));
         uchar max = 0;
         QByteArray back(8, '\0');
-        const bool ok = h.hid_91H_GetDPISet(max, data(back));
+        const bool ok = h.hid_91H_GetDPISet(max, raw(back));
         return bytes({uchar(ok), max}) + back;
     }) << bytes({1, 6}) + hex("0204464A4B808080");
     QTest::newRow("12H/92H") << GetCall([](Hid_Thread& h) {
         QByteArray keys = pattern(64, 60);
-        h.hid_12H_SetKeyMatrix(data(keys));
+        h.hid_12H_SetKeyMatrix(raw(keys));
         QByteArray back(64, '\0');
-        h.hid_92H_GetKeyMatrix(data(back));
+        h.hid_92H_GetKeyMatrix(raw(back));
         return back;
     }) << pattern(64, 60);
     QTest::newRow("13H/93H slots 1 and 12") << GetCall([](Hid_Thread& h) {
         QByteArray first = pattern(128, 70);
         QByteArray last = pattern(128, 80);
-        h.hid_13H_SetMacroKey(1, data(first));
-        h.hid_13H_SetMacroKey(12, data(last));
+        h.hid_13H_SetMacroKey(1, raw(first));
+        h.hid_13H_SetMacroKey(12, raw(last));
         QByteArray back1(128, '\0');
         QByteArray back12(128, '\0');
         QByteArray back2(128, char(0xEE));
-        h.hid_93H_GetMacroKey(1, data(back1));
-        h.hid_93H_GetMacroKey(12, data(back12));
-        h.hid_93H_GetMacroKey(2, data(back2));
+        h.hid_93H_GetMacroKey(1, raw(back1));
+        h.hid_93H_GetMacroKey(12, raw(back12));
+        h.hid_93H_GetMacroKey(2, raw(back2));
         return back1 + back12 + back2;
     }) << pattern(128, 70) + pattern(128, 80) + QByteArray(128, '\0');
 }
@@ -245,7 +182,7 @@ void TstQ7Firmware::roundTrip()
 {
     QFETCH(GetCall, setThenGet);
     QFETCH(QByteArray, expected);
-    VirtualFixture f;
+    VirtualMouseFixture f;
     QCOMPARE(setThenGet(f.hid).toHex(' '), expected.toHex(' '));
     QVERIFY(f.hid.waitForIdle(5000));
     QCOMPARE(f.firmware().rejectedBlocks(), 0);
@@ -266,7 +203,7 @@ void TstQ7Firmware::firmwareVersionText()
     QFETCH(int, major);
     QFETCH(int, minor);
     QFETCH(QString, text);
-    VirtualFixture f;
+    VirtualMouseFixture f;
     f.firmware().setVersion(uchar(major), uchar(minor));
     QString version;
     f.hid.hid_80H_GetFWVersion(version);
@@ -280,7 +217,7 @@ void TstQ7Firmware::firmwareVersionText()
 // What a new mouse reports: the sensor page relies on a known sensor type and eight stages.
 void TstQ7Firmware::factoryState()
 {
-    VirtualFixture f;
+    VirtualMouseFixture f;
     QString version;
     f.hid.hid_80H_GetFWVersion(version);
     QCOMPARE(version, QStringLiteral("1.0A"));
@@ -292,7 +229,7 @@ void TstQ7Firmware::factoryState()
     QCOMPARE(rate, uchar(1));
     uchar max = 0;
     QByteArray codes(8, '\0');
-    QVERIFY(f.hid.hid_91H_GetDPISet(max, data(codes)));
+    QVERIFY(f.hid.hid_91H_GetDPISet(max, raw(codes)));
     QCOMPARE(max, uchar(8));
     QCOMPARE(codes, f.firmware().dpiCodes());
     // Type 0 option 1 = 0: the logo LED works.
@@ -304,7 +241,7 @@ void TstQ7Firmware::factoryState()
 // 03H writes the report rate too; 83H carries it in answer byte 2, which 81H reads back.
 void TstQ7Firmware::functionOptionCarriesReportRate()
 {
-    VirtualFixture f;
+    VirtualMouseFixture f;
     f.hid.hid_03H_SetFunctionOption(2, 8, 0x40, 0);
     uchar rate = 0;
     f.hid.hid_81H_GetReportRate(rate);
@@ -314,14 +251,14 @@ void TstQ7Firmware::functionOptionCarriesReportRate()
 
 void TstQ7Firmware::unplugDuringBulkGetKeepsCallerBytes()
 {
-    VirtualFixture f;
+    VirtualMouseFixture f;
     QByteArray macro = pattern(128, 90);
-    f.hid.hid_13H_SetMacroKey(3, data(macro));
+    f.hid.hid_13H_SetMacroKey(3, raw(macro));
     QVERIFY(f.hid.waitForIdle(5000));
     // Block out, answer in, one input report: then the mouse is gone.
     f.mouseDevice.setUnplugAfter(3);
     QByteArray back(128, char(0xEE));
-    f.hid.hid_93H_GetMacroKey(3, data(back));
+    f.hid.hid_93H_GetMacroKey(3, raw(back));
     QCOMPARE(back.toHex(' '), (pattern(128, 90).left(32) + QByteArray(96, char(0xEE))).toHex(' '));
 }
 

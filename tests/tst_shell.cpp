@@ -28,9 +28,7 @@ class TestShell : public QObject
     // A host window on the recording document, on a mouse that is not plugged in.
     std::unique_ptr<Widget> makeWidget(const QUrl& source = testDocument("viewhost"))
     {
-        std::unique_ptr<Widget> w(new Widget(nullptr, source));
-        w->hid.setBackend(&m_mouse);
-        return w;
+        return makeHostWindow(source, m_mouse);
     }
     static QObject* root(Widget& w) { return w.controller->view->rootObject(); }
 

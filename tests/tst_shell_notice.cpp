@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QWidget>
 #include <QtEndian>
@@ -92,8 +94,33 @@ private slots:
         QTRY_COMPARE(m_dialogs.warnings, 1);
         QTest::qWait(50);
         QCOMPARE(m_dialogs.warnings, 1);
+        QCOMPARE(m_dialogs.notices, 1); // the notice box, not a plain warning
         QCOMPARE(m_dialogs.lastText, QString("hello"));
         QCOMPARE(m_dialogs.lastTitle, QString("Host Title"));
+    }
+
+    void theNoticeBoxHasOneOkButtonAndNoDefault()
+    {
+        const auto box = Dialogs::makeNoticeBox(nullptr, "Host Title", "hello");
+        QCOMPARE(box->parentWidget(), nullptr);
+        QCOMPARE(box->icon(), QMessageBox::Warning);
+        QCOMPARE(box->windowTitle(), QString("Host Title"));
+        QCOMPARE(box->text(), QString("hello"));
+        QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(box->buttons().size(), 1);
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+        // A shown dialog picks a default for itself unless none qualifies.
+        QCOMPARE(box->defaultButton(), nullptr);
+        for (const QPushButton* b : box->findChildren<QPushButton*>())
+            QVERIFY2(!b->isDefault(), qPrintable(b->text()));
+        // Enter meant for another window leaves the notice up; OK closes it.
+        QTest::keyClick(box.get(), Qt::Key_Return);
+        QTest::keyClick(box->button(QMessageBox::Ok), Qt::Key_Return);
+        QVERIFY(box->isVisible());
+        box->button(QMessageBox::Ok)->click();
+        QVERIFY(!box->isVisible());
+        QCOMPARE(box->result(), int(QMessageBox::Ok));
     }
 
     void withoutAWindowNothingIsShown()

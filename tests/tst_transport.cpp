@@ -1,16 +1,20 @@
 // The report transport: checksum, scrambling, framing of both exchanges, the claim, the
 // settling wait, the bounds and the failure paths.
 #include "blockscrambler.h"
+#include "devicerows.h"
 #include "hid_thread.h"
 #include "recordingbackend.h"
 #include "virtualmouse.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QSemaphore>
 #include <QTimer>
+#include <QtConcurrent>
 #include <QtTest>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 using Transfer = RecordingBackend::Transfer;
@@ -19,27 +23,7 @@ namespace
 {
 
 const QByteArray kCmd = QByteArrayLiteral("cmd");
-const QByteArray kEvt = QByteArrayLiteral("evt");
 const unsigned char kCode[8] = {0, '2', '8', '4', '6', '1', '3', 0};
-
-QList<DeviceDescriptor> table(quint32 reportLength)
-{
-    DeviceDescriptor keyboard;
-    keyboard.type = 0;
-    keyboard.vid = 0x04d9;
-    keyboard.pid = 0x8008;
-    keyboard.reportLength = 64;
-    DeviceDescriptor mouse;
-    mouse.type = 1;
-    mouse.vid = 0x04d9;
-    mouse.pid = 0xa09f;
-    mouse.usagePage = 0xff00;
-    mouse.usage = 0xff00;
-    mouse.usagePage2 = 0xff01;
-    mouse.usage2 = 0xff01;
-    mouse.reportLength = reportLength;
-    return {keyboard, mouse};
-}
 
 // The mouse behind a recording backend, a transport addressing it, and a sleeper that
 // records instead of sleeping.
@@ -50,12 +34,11 @@ struct Rig {
 
     explicit Rig(quint32 reportLength = 32, bool realSleeps = false)
     {
-        backend.addInterface(RecordingBackend::makeInterface(kCmd, 0x04d9, 0xa09f, 0xff00, 0xff00));
-        backend.addInterface(RecordingBackend::makeInterface(kEvt, 0x04d9, 0xa09f, 0xff01, 0xff01));
+        backend.addMouseInterfaces();
         hid.setBackend(&backend);
         if (!realSleeps)
             hid.setSleeper([this](int ms) { sleeps.append(ms); });
-        hid.enumerateDevices(table(reportLength));
+        hid.enumerateDevices(shippedDeviceRows(reportLength));
         hid.currentDevice = 1;
         backend.clear();
     }
@@ -81,6 +64,21 @@ QByteArray scrambled(QByteArray block)
 {
     BlockScrambler::scramble(reinterpret_cast<unsigned char*>(block.data()), kCode);
     return block;
+}
+
+// Runs an exchange on a worker and waits for it at most `ms`. An exchange that loops
+// without end cannot be stopped from outside, so the program stops with a message at once
+// rather than hanging the whole test run.
+bool runBounded(const std::function<bool()>& exchange, int ms = 3000)
+{
+    const QFuture<bool> done = QtConcurrent::run(exchange);
+    const QDeadlineTimer deadline(ms);
+    while (!done.isFinished()) {
+        if (deadline.hasExpired())
+            qFatal("the exchange did not end within %d ms", ms);
+        QThread::msleep(1);
+    }
+    return done.result();
 }
 
 void setGlobals(bool encode)
@@ -421,8 +419,10 @@ private slots:
         rig.build(QByteArray::fromHex("12014008000000"));
         rig.hid.transportIdle = false;
 
-        const bool ok =
-            receive ? rig.hid.receiveExchange(length) : rig.hid.sendExchange(length, true);
+        // Bounded: a guard that fails to refuse (report length 0) would loop without end.
+        const bool ok = runBounded([&] {
+            return receive ? rig.hid.receiveExchange(length) : rig.hid.sendExchange(length, true);
+        });
         languageChecksumOk = true;
         QVERIFY(!ok);
         QVERIFY(rig.hid.transportIdle);
@@ -452,7 +452,7 @@ private slots:
         mouse.setStallReads(true);
         Hid_Thread hid;
         hid.setBackend(&mouse);
-        hid.enumerateDevices(table(VirtualMouse::kReportLength));
+        hid.enumerateDevices(shippedDeviceRows(VirtualMouse::kReportLength));
         hid.currentDevice = 1;
         hid.commandBlock[0] = 0x92;
         hid.transportIdle = false;

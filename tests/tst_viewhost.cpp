@@ -20,9 +20,7 @@ class TestViewHost : public QObject
 
     std::unique_ptr<Widget> makeWidget(const QUrl& source)
     {
-        std::unique_ptr<Widget> w(new Widget(nullptr, source));
-        w->hid.setBackend(&m_mouse);
-        return w;
+        return makeHostWindow(source, m_mouse);
     }
 
 private slots:
@@ -107,6 +105,32 @@ private slots:
         QCOMPARE(keys.at(0).at(0).toBool(), true);
         QCOMPARE(keys.at(0).at(1).toInt(), 0x29);
         QVERIFY(w->controller->view->isEnabled());
+    }
+
+    void shippedRootShrinksToNothingBeforeClosing()
+    {
+        auto w = makeWidget(Ui_Controler::defaultSource());
+        myQQuickView* view = w->controller->view;
+        QQuickItem* root = view->rootObject();
+        root->setProperty("animation_speed", 10);
+        view->initUI();
+        view->runUI();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QTRY_VERIFY(root->isVisible());
+
+        bool visibleAtZero = false;
+        connect(root, &QQuickItem::heightChanged, this, [&] {
+            if (qFuzzyIsNull(root->height()))
+                visibleAtZero = w->isVisible();
+        });
+        auto* close = root->findChild<QQuickItem*>("closeArea");
+        QVERIFY(close);
+        const QPointF centre = close->mapToScene(QPointF(close->width(), close->height()) / 2);
+        QTest::mouseClick(view, Qt::LeftButton, {}, centre.toPoint());
+        QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 3000);
+        QVERIFY(visibleAtZero);
+        QCOMPARE(root->height(), 0.0);
     }
 
     // The lock's countdown: the same interval again lets it run on, a different one

@@ -1,6 +1,7 @@
 // The virtual mouse at transport level: its interfaces, the scrambling it undoes and
 // applies, bulk framing, the settle report, and each of its faults.
 #include "blockscrambler.h"
+#include "devicerows.h"
 #include "devicetable.h"
 #include "firmwaremodel.h"
 #include "hid_thread.h"
@@ -75,22 +76,6 @@ int write(HidDevice* d, const QByteArray& frame)
 {
     return d->write(reinterpret_cast<const unsigned char*>(frame.constData()),
                     size_t(frame.size()));
-}
-
-QList<DeviceDescriptor> mouseTable()
-{
-    DeviceDescriptor keyboard;
-    keyboard.type = 0;
-    DeviceDescriptor mouse;
-    mouse.type = 1;
-    mouse.vid = VirtualMouse::kVendorId;
-    mouse.pid = VirtualMouse::kProductId;
-    mouse.usagePage = 0xff00;
-    mouse.usage = 0xff00;
-    mouse.usagePage2 = 0xff01;
-    mouse.usage2 = 0xff01;
-    mouse.reportLength = VirtualMouse::kReportLength;
-    return {keyboard, mouse};
 }
 
 } // namespace
@@ -310,7 +295,7 @@ private slots:
         Hid_Thread hid;
         hid.setBackend(m_mouse.get());
         hid.setSleeper([](int) {});
-        hid.enumerateDevices(mouseTable());
+        hid.enumerateDevices(shippedDeviceRows());
         hid.currentDevice = 1;
 
         const uchar set[7] = {0x13, 0x02, 0x80, 0, 0, 0, 0};
@@ -353,7 +338,7 @@ private slots:
         Hid_Thread hid;
         hid.setBackend(m_mouse.get());
         hid.setSleeper([](int) {});
-        hid.enumerateDevices(mouseTable());
+        hid.enumerateDevices(shippedDeviceRows());
         hid.currentDevice = 1;
         if (fault == QLatin1String("absent"))
             m_mouse->setPresent(false);

@@ -30,7 +30,8 @@ APCONFIG_LIST = (
         1,        # 1 skin 1
         0,        # 2 sound on
         0,        # 3 animations on
-        2,        # 4 language row: the list is ordered by code, English (031000) is row 2
+        2,        # 4 language row: the list is sorted by display name, and ENGLISH comes
+                  #   after CHINESE (Simp) and CHINESE (Trad)
         "false",  # 5 no custom background
         "",       # 6 custom background address
         0,        # 7 normal text size

@@ -112,6 +112,7 @@ Item {
         font.pixelSize: 18
         MouseArea {
             id: closeArea
+            objectName: "closeArea"
             anchors.fill: parent
             anchors.margins: -6
             hoverEnabled: true
@@ -152,7 +153,7 @@ Item {
 
     SequentialAnimation {
         id: closeAnimation
-        NumberAnimation { target: mainIten; property: "height"; to: 0; duration: animation_speed; easing.type: Easing.InOutCubic }
+        NumberAnimation { target: mainIten; property: "height"; from: 600; to: 0; duration: animation_speed; easing.type: Easing.InOutCubic }
         ScriptAction {
             script: {
                 if (typeof ui_Ctl !== "undefined")
