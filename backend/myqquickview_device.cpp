@@ -2,18 +2,13 @@
 // DeviceBridge and PointerSettings.
 #include "devicebridge.h"
 #include "linuxpointersystem.h"
-#include "localization.h"
 #include "myqquickview.h"
 #include "pointersettings.h"
 
 void myQQuickView::initDevice()
 {
     m_bridge = new DeviceBridge(m_profiles, this);
-    // Looked up per message, so the texts are those of the language loaded at that time.
-    const auto messages = [this](int i) {
-        return m_localization ? m_localization->msg(i) : QString();
-    };
-    m_pointer = new PointerSettings(m_profiles, new LinuxPointerSystem, messages, this);
+    m_pointer = new PointerSettings(m_profiles, new LinuxPointerSystem, messageTexts(), this);
     attachHid();
 }
 

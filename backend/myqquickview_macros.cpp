@@ -2,7 +2,6 @@
 // input to the root document. The slots forward to MacroLibrary and MacroEncoder.
 #include "hid_thread.h"
 #include "keynames.h"
-#include "localization.h"
 #include "macroencoder.h"
 #include "macrolibrary.h"
 #include "myqquickview.h"
@@ -32,8 +31,7 @@ void myQQuickView::initMacros()
         if (hid)
             hid->hid_11H_SetMacroKey(slot, bytes);
     });
-    m_macroEncoder->setMessages(
-        [this](int i) { return m_localization ? m_localization->msg(i) : QString(); });
+    m_macroEncoder->setMessages(messageTexts());
 }
 
 void myQQuickView::loadMacroIniFromFile(QVariant name)

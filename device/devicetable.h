@@ -23,11 +23,11 @@ extern unsigned char SecrecyCode[8];
 
 // Reads the device table (":/DevInfo.ini" by default) and the names from the application
 // configuration; sets isEncode.
-QList<DeviceDescriptor> readDeviceTable(const QString& tablePath = QStringLiteral(":/DevInfo.ini"),
-                                        const QString& apConfigPath =
-                                            QStringLiteral("./modules/setting/apConfig.bin"));
+QList<DeviceDescriptor>
+readDeviceTable(const QString& tablePath = QStringLiteral(":/DevInfo.ini"),
+                const QString& apConfigPath = QStringLiteral("./modules/setting/apConfig.bin"));
 
 // Loads "common/sCode<n>" of the application configuration into SecrecyCode when it is
 // exactly six characters long; default "284613".
-void loadSecrecyCode(uint n, const QString& apConfigPath =
-                                 QStringLiteral("./modules/setting/apConfig.bin"));
+void loadSecrecyCode(
+    uint n, const QString& apConfigPath = QStringLiteral("./modules/setting/apConfig.bin"));

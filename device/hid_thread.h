@@ -46,7 +46,7 @@ public:
     HidBackend* backend() const { return m_backend; }
 
     // The sleeps of the transport (pacing, settling, claim polling) go through this seam.
-    // Default: QThread::msleep.
+    // Default: QThread::msleep, and for the claim a pause that keeps processing events.
     void setSleeper(std::function<void(int ms)> sleeper);
     void sleepMs(int ms) const;
 

@@ -6,8 +6,10 @@ cd "$(dirname "$0")/.."
 bash tools/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"
-if ./build/q7config --probe >/dev/null 2>&1; then
+if probe=$(./build/q7config --probe 2>&1); then
     exec ./build/q7config "$@"
 fi
-echo "No Q7 mouse attached: starting on the virtual mouse."
+# Say why (no mouse, or no permission to open it, with the fix) before falling back.
+printf '%s\n' "$probe"
+echo "Starting on the virtual mouse instead."
 exec ./build/q7config --demo "$@"
