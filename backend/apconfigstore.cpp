@@ -2,6 +2,7 @@
 
 #include "atomicfile.h"
 #include "dialogs.h"
+#include "settingsfile.h"
 
 #include <QDebug>
 #include <QDir>
@@ -25,7 +26,7 @@ ApConfigStore::ApConfigStore(const QString& settingFolder, const QString& imageF
                              QObject* parent)
     : QObject(parent), m_settingFolder(settingFolder), m_imageFolder(imageFolder)
 {
-    m_settings = new QSettings(filePath(), QSettings::IniFormat);
+    m_settings = new QSettings(SettingsFile::usablePath(filePath()), QSettings::IniFormat);
 }
 
 ApConfigStore::~ApConfigStore()
@@ -77,7 +78,7 @@ bool ApConfigStore::reset()
         return false;
     }
     delete m_settings;
-    m_settings = new QSettings(filePath(), QSettings::IniFormat);
+    m_settings = new QSettings(SettingsFile::usablePath(filePath()), QSettings::IniFormat);
     emit reopened();
     return true;
 }

@@ -20,6 +20,31 @@ constexpr uchar kMaxDpiStages = 8;
 constexpr int kKeyboardKeysStored = 126;
 constexpr int kMouseButtons = 16;
 
+// The longest list a page keeps in the profile: a user picture, 512 bytes. A longer list, or
+// an entry that is a long text or a nested container, is not a setting the device could use;
+// stored as it came, it would grow the profile without bound (rewritten on every change, and
+// too large to import again once exported).
+constexpr int kMaxStoredEntries = 512;
+constexpr int kMaxStoredEntryChars = 32;
+
+// A list the document passed, cut to what the profile can sensibly keep: entries past the
+// limit are dropped, an unusable entry becomes 0 (what a missing entry reads as). Entries
+// that are fine keep their kind.
+QVariant boundedForProfile(const QVariant& value)
+{
+    if (value.userType() != QMetaType::QVariantList)
+        return value;
+    QVariantList list = value.toList().mid(0, kMaxStoredEntries);
+    for (QVariant& entry : list) {
+        const int type = entry.userType();
+        if (type == QMetaType::QVariantList || type == QMetaType::QVariantMap ||
+            type == QMetaType::QVariantHash || type == QMetaType::QStringList ||
+            entry.toString().size() > kMaxStoredEntryChars)
+            entry = 0;
+    }
+    return list;
+}
+
 } // namespace
 
 DeviceBridge::DeviceBridge(ProfileStore* profiles, QObject* parent)
@@ -68,7 +93,7 @@ void DeviceBridge::packStageIndexes(uchar* buf)
 void DeviceBridge::store(const QString& key, const QVariant& value)
 {
     if (m_profiles)
-        m_profiles->setValue(key, value);
+        m_profiles->setValue(key, boundedForProfile(value));
 }
 
 QVariant DeviceBridge::stored(const QString& key, const QVariant& defaultValue) const

@@ -2,6 +2,7 @@
 
 #include "hid_thread.h"
 #include "languagechecksum.h"
+#include "settingsfile.h"
 
 #include <QDir>
 #include <QLocale>
@@ -21,7 +22,7 @@ const QString kSlotSection = QStringLiteral("Q7_5B7E20D/");
 
 std::unique_ptr<QSettings> openLanguageFile(const QString& path)
 {
-    auto file = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    auto file = std::make_unique<QSettings>(SettingsFile::usablePath(path), QSettings::IniFormat);
     file->setIniCodec("UTF-8");
     return file;
 }

@@ -73,9 +73,17 @@ QStringList MacroLibrary::getMacroIniNames() const
 {
     // The extension is matched exactly, as the operations open "<name>.bin": a file named
     // "X.BIN" would be listed but could be neither opened nor deleted.
-    return QDir(m_folder).entryList({QStringLiteral("*") + kExtension},
-                                    QDir::Files | QDir::CaseSensitive,
-                                    QDir::Name | QDir::IgnoreCase);
+    const QStringList files =
+        QDir(m_folder).entryList({QStringLiteral("*") + kExtension},
+                                 QDir::Files | QDir::CaseSensitive, QDir::Name | QDir::IgnoreCase);
+    // For the same reason a file whose name the operations refuse (a control character, too
+    // long) is left out.
+    QStringList names;
+    for (const QString& file : files) {
+        if (isSafeName(file.left(file.size() - kExtension.size())))
+            names.append(file);
+    }
+    return names;
 }
 
 QVariant MacroLibrary::createMacroIni()

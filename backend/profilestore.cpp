@@ -2,6 +2,7 @@
 
 #include "atomicfile.h"
 #include "dialogs.h"
+#include "settingsfile.h"
 
 #include <QDebug>
 #include <QFileInfo>
@@ -29,7 +30,8 @@ ProfileStore::ProfileStore(const QString& folder, QObject* parent)
     : QObject(parent), m_folder(folder)
 {
     for (int i = 0; i < kSlots; ++i)
-        m_slots.append(new QSettings(slotFilePath(i), QSettings::IniFormat));
+        m_slots.append(
+            new QSettings(SettingsFile::usablePath(slotFilePath(i)), QSettings::IniFormat));
 }
 
 ProfileStore::~ProfileStore()
@@ -78,7 +80,7 @@ QVariantList ProfileStore::loadDefaultProfile(uchar uiPageId) const
     if (uiPageId != ButtonPage && uiPageId != LightingPage && uiPageId != SensorPage)
         return result;
 
-    const QSettings defaults(defaultFilePath(), QSettings::IniFormat);
+    const QSettings defaults(SettingsFile::usablePath(defaultFilePath()), QSettings::IniFormat);
     // A list key read from the file yields strings; a missing key adds nothing.
     const auto appendList = [&](const QString& key) { result += defaults.value(key).toList(); };
     const auto appendInt = [&](const QString& key, int pageDefault) {
@@ -170,7 +172,8 @@ bool ProfileStore::replaceSlot(int profile, const QString& source, qint64 maxSiz
     old->sync();
     if (!AtomicFile::copy(source, slotFilePath(profile), maxSize, error))
         return false;
-    m_slots[profile] = new QSettings(slotFilePath(profile), QSettings::IniFormat);
+    m_slots[profile] =
+        new QSettings(SettingsFile::usablePath(slotFilePath(profile)), QSettings::IniFormat);
     delete old;
     emit slotReplaced(profile);
     return true;

@@ -1,5 +1,7 @@
 #include "devicetable.h"
 
+#include "settingsfile.h"
+
 #include <QSettings>
 #include <QStringList>
 
@@ -31,7 +33,7 @@ bool tableBool(const QVariant& value)
 QList<DeviceDescriptor> readDeviceTable(const QString& tablePath, const QString& apConfigPath)
 {
     const QSettings table(tablePath, QSettings::IniFormat);
-    const QSettings config(apConfigPath, QSettings::IniFormat);
+    const QSettings config(SettingsFile::usablePath(apConfigPath), QSettings::IniFormat);
     const QStringList names = config.value(QStringLiteral("common/product_name")).toStringList();
 
     QList<DeviceDescriptor> list;
@@ -61,7 +63,7 @@ QList<DeviceDescriptor> readDeviceTable(const QString& tablePath, const QString&
 
 void loadSecrecyCode(uint n, const QString& apConfigPath)
 {
-    const QSettings config(apConfigPath, QSettings::IniFormat);
+    const QSettings config(SettingsFile::usablePath(apConfigPath), QSettings::IniFormat);
     const QVariant value =
         config.value(QStringLiteral("common/sCode") + QString::number(n), QStringLiteral("284613"));
     // A value holding a comma reads back as a list; it is no six-character code.

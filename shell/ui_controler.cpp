@@ -2,6 +2,7 @@
 
 #include "hid_thread.h"
 #include "myqquickview.h"
+#include "settingsfile.h"
 
 #include <QDebug>
 #include <QQmlContext>
@@ -58,7 +59,7 @@ Ui_Controler::Ui_Controler(QWidget* host, Hid_Thread* hid, const QUrl& source)
 
     host->resize(view->size());
 
-    QSettings apConfig(apConfigPath(), QSettings::IniFormat);
+    QSettings apConfig(SettingsFile::usablePath(apConfigPath()), QSettings::IniFormat);
     host->setWindowTitle(apConfig.value(QStringLiteral("common/name")).toString());
 }
 
