@@ -6,6 +6,9 @@
 #include "virtualmouse.h"
 #include "widget.h"
 
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QJSValue>
 #include <QObject>
 #include <QStringList>
@@ -18,6 +21,26 @@ inline QString shellSourceDir()
 {
     const QString dir = qEnvironmentVariable("Q7_SOURCE_DIR");
     return dir.isEmpty() ? QStringLiteral(".") : dir;
+}
+
+// Copies the folder tree from into to (a runtime folder for tests that change files).
+inline bool copyTree(const QString& from, const QString& to)
+{
+    if (!QDir().mkpath(to))
+        return false;
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString target = to + path.mid(from.size());
+        if (it.fileInfo().isDir()) {
+            if (!QDir().mkpath(target))
+                return false;
+        } else if (!QFile::copy(path, target)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // tests/qml/<name>/main.qml of the source tree.

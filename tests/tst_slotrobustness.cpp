@@ -34,25 +34,6 @@ constexpr qint64 kCallBoundMs = 15000;
 // The name of a macro the tests keep in the library.
 const char kMacro[] = "Robust";
 
-bool copyTree(const QString& from, const QString& to)
-{
-    if (!QDir().mkpath(to))
-        return false;
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString dst = to + src.mid(from.size());
-        if (it.fileInfo().isDir()) {
-            if (!QDir().mkpath(dst))
-                return false;
-        } else if (!QFile::copy(src, dst)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // Every file and folder under root, relative to it.
 QSet<QString> treeOf(const QString& root)
 {
